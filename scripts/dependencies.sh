@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev iproute2)
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev iproute2
+          qt6-base-dev libgl-dev fonts-dejavu-core)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,32 @@
+#include "resources/string_table.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace resources {
+namespace {
+
+constexpr std::array<std::pair<int, std::string_view>, 11> kStrings{{
+    {1, "Searching..."},
+    {2, "TQ7 Converter"},
+    {3, "IP Address"},
+    {4, "MAC Address"},
+    {5, "Name"},
+    {6, "Converter"},
+    {7, "No TQ7 was selected on list !"},
+    {8, "Internal error !"},
+    {24, "The converter did not answer."},
+    {25, "The converter refused the request."},
+    {kAppTitle, "TQ7Config"},
+}};
+
+}  // namespace
+
+std::optional<std::string_view> LoadString(int id) {
+    const auto found = std::find_if(kStrings.begin(), kStrings.end(), [id](const auto& entry) { return entry.first == id; });
+    if (found == kStrings.end()) return std::nullopt;
+    return found->second;
+}
+
+}  // namespace resources
