@@ -54,4 +54,14 @@ bool MakeRawTermios(const LineSettings& line, termios& settings) {
     return true;
 }
 
+bool LineMatches(const termios& applied, const termios& wanted, bool parityOptional) {
+    tcflag_t cflags = CSIZE | CSTOPB | PARODD | CRTSCTS | CLOCAL | CREAD;
+    if (!parityOptional) cflags |= PARENB;
+    const tcflag_t lflags = ICANON | ECHO | ISIG | IEXTEN;
+    return cfgetospeed(&applied) == cfgetospeed(&wanted) && cfgetispeed(&applied) == cfgetispeed(&wanted) &&
+           (applied.c_cflag & cflags) == (wanted.c_cflag & cflags) &&
+           (applied.c_lflag & lflags) == (wanted.c_lflag & lflags) &&
+           (applied.c_oflag & OPOST) == (wanted.c_oflag & OPOST);
+}
+
 }  // namespace platform

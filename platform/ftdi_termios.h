@@ -25,4 +25,9 @@ std::optional<speed_t> BaudConstant(std::uint32_t baudRate);
 // unchanged, when the line settings are not supported.
 bool MakeRawTermios(const LineSettings& line, termios& settings);
 
+// Whether the device carries the line as `wanted` asked: speed, word length, stop bits, parity,
+// raw mode, no flow control. A pseudo-terminal has no wire and drops the parity-enable flag, so
+// with `parityOptional` only its odd/even choice is compared.
+bool LineMatches(const termios& applied, const termios& wanted, bool parityOptional);
+
 }  // namespace platform

@@ -5,6 +5,8 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,6 +32,10 @@ FtdiStatus OpenFailure(int error) {
             return FtdiStatus::kDeviceNotOpened;
     }
 }
+
+// Linux numbers the slaves of its pseudo-terminals with majors 136 to 143.
+constexpr unsigned kFirstPtySlaveMajor = 136;
+constexpr unsigned kPtySlaveMajors = 8;
 
 int PollMilliseconds(std::chrono::steady_clock::duration remaining) {
     const auto ms = std::chrono::ceil<std::chrono::milliseconds>(remaining).count();
@@ -73,7 +79,11 @@ FtdiStatus SerialPort::Open(const std::filesystem::path& node, std::int32_t comP
     return FtdiStatus::kOk;
 }
 
-SerialPort::SerialPort(int fd, int wake, std::int32_t comPort) : m_fd(fd), m_wake(wake), m_comPort(comPort) {}
+SerialPort::SerialPort(int fd, int wake, std::int32_t comPort) : m_fd(fd), m_wake(wake), m_comPort(comPort) {
+    struct stat node {};
+    m_pseudoTerminal = ::fstat(fd, &node) == 0 && major(node.st_rdev) >= kFirstPtySlaveMajor &&
+                       major(node.st_rdev) < kFirstPtySlaveMajor + kPtySlaveMajors;
+}
 
 SerialPort::~SerialPort() {
     // The exclusive flag belongs to the tty, not to our descriptor: clear it or the next opener
@@ -93,7 +103,13 @@ FtdiStatus SerialPort::Apply(const LineSettings& line) {
     termios settings{};
     if (::tcgetattr(m_fd, &settings) != 0) return FtdiStatus::kIoError;
     if (!MakeRawTermios(line, settings)) return FtdiStatus::kInvalidArgument;
-    if (::tcsetattr(m_fd, TCSANOW, &settings) != 0) return FtdiStatus::kIoError;
+    // tcsetattr succeeds when any part of the request took, and fails when none did although
+    // the device carries the line as asked (a pseudo-terminal asked for parity): read the line
+    // back and judge by that.
+    if (::tcsetattr(m_fd, TCSANOW, &settings) != 0 && errno != EINVAL) return FtdiStatus::kIoError;
+    termios applied{};
+    if (::tcgetattr(m_fd, &applied) != 0) return FtdiStatus::kIoError;
+    if (!LineMatches(applied, settings, m_pseudoTerminal)) return FtdiStatus::kIoError;
     m_line = line;
     m_configured = true;
     return FtdiStatus::kOk;

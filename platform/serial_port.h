@@ -48,6 +48,7 @@ private:
     const int m_fd;
     const int m_wake;  // eventfd that Shutdown signals
     const std::int32_t m_comPort;
+    bool m_pseudoTerminal = false;  // a simulated converter: no wire, so no parity
     std::atomic<bool> m_shutdown{false};
     std::atomic<std::uint32_t> m_readTimeoutMs{0};
     std::atomic<std::uint32_t> m_writeTimeoutMs{0};
