@@ -1,0 +1,116 @@
+// tq7sim: serves simulated converter modules on the LAN until it is interrupted.
+
+#include <signal.h>
+
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/lan_simulator.h"
+#include "sim/module_spec.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+void PrintUsage(std::ostream& out) {
+    out << "Usage: tq7sim --module KEY=VALUE,... [--module ...] [options]\n"
+           "Answers discovery and configuration requests for each module until SIGINT or SIGTERM.\n"
+           "Prints one line per module, then \"ready\" once it listens.\n\n"
+           "Options:\n"
+           "  --module SPEC           a module to serve (repeatable, at least one)\n"
+           "  --bind ADDRESS          join the discovery group on this local address only (repeatable;\n"
+           "                          default: every IPv4 interface that is up)\n"
+           "  --port N                UDP port to listen on (2362)\n"
+           "  --reboot-silence SECS   how long a module stays quiet after a reboot (10)\n"
+           "  --help                  this text\n\n"
+        << sim::ModuleSpecHelp();
+}
+
+int UsageError(const std::string& message) {
+    std::cerr << "tq7sim: " << message << "\nTry \"tq7sim --help\".\n";
+    return kUsageError;
+}
+
+bool ParseSeconds(std::string_view text, std::chrono::nanoseconds& out) {
+    double seconds = 0;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (problem != std::errc() || end != text.data() + text.size() || !(seconds >= 0) || seconds > 86400)
+        return false;
+    out = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::duration<double>(seconds));
+    return true;
+}
+
+bool ParsePort(std::string_view text, std::uint16_t& out) {
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return problem == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    sim::LanSimulatorOptions options;
+    std::vector<sim::ModuleSpec> modules;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view option = argv[i];
+        if (option == "--help" || option == "-h") {
+            PrintUsage(std::cout);
+            return 0;
+        }
+        if (option != "--module" && option != "--bind" && option != "--port" && option != "--reboot-silence")
+            return UsageError("unknown option \"" + std::string(option) + "\"");
+        if (i + 1 == argc) return UsageError(std::string(option) + " needs a value");
+        const std::string_view value = argv[++i];
+
+        if (option == "--module") {
+            sim::ModuleSpec spec;
+            std::string error;
+            if (!sim::ParseModuleSpec(value, spec, error)) return UsageError("--module: " + error);
+            modules.push_back(std::move(spec));
+        } else if (option == "--bind") {
+            const auto address = sim::ParseIpv4(value);
+            if (!address) return UsageError("--bind: \"" + std::string(value) + "\" is no IPv4 address");
+            options.interfaces.push_back(*address);
+        } else if (option == "--port") {
+            if (!ParsePort(value, options.port))
+                return UsageError("--port: \"" + std::string(value) + "\" is no port");
+        } else if (!ParseSeconds(value, options.rebootSilence)) {
+            return UsageError("--reboot-silence: \"" + std::string(value) + "\" is no number of seconds");
+        }
+    }
+    if (modules.empty()) return UsageError("give at least one --module");
+
+    // Blocked before the worker starts, so that it inherits the mask and only sigwait sees them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    sim::LanSimulator lan(options);
+    for (const sim::ModuleSpec& spec : modules) {
+        lan.AddModule(spec.description, spec.faults);
+        const sim::ModuleDescription& module = spec.description;
+        std::printf("module %s ip %s mask %s name \"%s\" model \"%s\"\n", sim::MacText(module.mac).c_str(),
+                    sim::Ipv4Text(module.ipAddress).c_str(), sim::Ipv4Text(module.subnetMask).c_str(),
+                    module.name.c_str(), module.modelName.value_or("").c_str());
+    }
+    std::string error;
+    if (!lan.Start(&error)) {
+        std::fprintf(stderr, "tq7sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("listening on port %u, interfaces", lan.Port());
+    for (const std::uint32_t interface : lan.JoinedInterfaces())
+        std::printf(" %s", sim::Ipv4Text(interface).c_str());
+    std::printf("\nready\n");
+    std::fflush(stdout);
+
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    lan.Stop();
+    return 0;
+}
