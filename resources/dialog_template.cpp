@@ -5,7 +5,7 @@
 namespace resources {
 
 const DialogTemplate* FindDialogTemplate(int id) {
-    for (const auto table : {LanDialogTemplates()})
+    for (const auto table : {LanDialogTemplates(), UsbDialogTemplates()})
         for (const DialogTemplate& dialog : table)
             if (dialog.id == id) return &dialog;
     return nullptr;

@@ -8,5 +8,6 @@
 namespace resources {
 
 std::span<const DialogTemplate> LanDialogTemplates();
+std::span<const DialogTemplate> UsbDialogTemplates();
 
 }  // namespace resources

@@ -1,0 +1,34 @@
+#include "app/command_line.h"
+
+#include "app/simulation.h"
+
+std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QString& error) {
+    CommandLine line;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            line.help = true;
+        else if (argument == QLatin1String("--simulate"))
+            line.simulate = true;
+        else {
+            error = argument;
+            return std::nullopt;
+        }
+    }
+    return line;
+}
+
+QString UsageText() {
+    return QStringLiteral(
+               "Usage: tq7config [--simulate] [--help]\n"
+               "\n"
+               "Finds TQ7 converters on the LAN and configures them over the LAN or over USB.\n"
+               "\n"
+               "  --simulate  also start a simulated converter on this computer, so that every\n"
+               "              command can be tried without hardware. It answers on the LAN as\n"
+               "              \"TQ7-desk\" (00:40:9d:54:51:37, 192.0.2.50); its password is \"%1\".\n"
+               "  --help      show this text.\n"
+               "\n"
+               "Qt's own options (for instance -platform offscreen) are understood as well.\n")
+        .arg(QLatin1String(Simulation::kPassword));
+}

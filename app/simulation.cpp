@@ -1,0 +1,44 @@
+#include "app/simulation.h"
+
+#include <chrono>
+#include <string>
+
+#include "sim/lan_simulator.h"
+
+namespace {
+
+sim::ModuleDescription DemoConverter() {
+    sim::ModuleDescription module;
+    module.mac = {0x00, 0x40, 0x9d, 0x54, 0x51, 0x37};
+    module.ipAddress = *sim::ParseIpv4("192.0.2.50");
+    module.subnetMask = *sim::ParseIpv4("255.255.255.0");
+    module.gateway = *sim::ParseIpv4("192.0.2.1");
+    module.dnsAddress = *sim::ParseIpv4("192.0.2.1");
+    module.name = "TQ7-desk";
+    module.domain = "workshop";
+    module.hardwareType = 0x4b;
+    module.hardwareRevision = 2;
+    module.modelName = "Digi Connect ME";
+    module.firmware = "82000856_F";
+    module.dhcpEnabled = false;
+    module.realPortPort = 771;
+    module.portCount = 1;
+    module.password = Simulation::kPassword;
+    return module;
+}
+
+}  // namespace
+
+Simulation::Simulation() = default;
+Simulation::~Simulation() = default;
+
+bool Simulation::Start(QString& error) {
+    m_lan = std::make_unique<sim::LanSimulator>(sim::LanSimulatorOptions{.rebootSilence = std::chrono::seconds(5)});
+    m_lan->AddModule(DemoConverter());
+    std::string reason;
+    if (!m_lan->Start(&reason)) {
+        error = QString::fromStdString(reason);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// How a converter's record is shown: its MAC, its addresses and its model name.
+
+#include <QString>
+#include <cstdint>
+
+#include "engine/addp.h"
+
+namespace lan {
+
+// "0a:1b:2c:3d:4e:5f": lower-case hex pairs separated by colons.
+QString MacText(const std::uint8_t mac[6]);
+// Dotted decimal of an address held in network order.
+QString Ipv4Text(std::uint32_t networkOrder);
+// The same address as the IP-address field holds it: the first octet most significant.
+std::uint32_t FieldValue(std::uint32_t networkOrder);
+std::uint32_t NetworkOrder(std::uint32_t fieldValue);
+
+// The model name as the user sees it: this family's module is shown as the converter it sits in.
+QString ShownModelName(const char* modelName);
+// The dialogs write the shown name back into the record they were opened on.
+void ApplyModelNameRule(AddpDevice& device);
+
+}  // namespace lan
