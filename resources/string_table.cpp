@@ -7,7 +7,7 @@
 namespace resources {
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 11> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 13> kStrings{{
     {1, "Searching..."},
     {2, "TQ7 Converter"},
     {3, "IP Address"},
@@ -16,6 +16,8 @@ constexpr std::array<std::pair<int, std::string_view>, 11> kStrings{{
     {6, "Converter"},
     {7, "No TQ7 was selected on list !"},
     {8, "Internal error !"},
+    {9, "Connection error. Check if device is connected. Check the connection parameters."},
+    {16, "No device connected"},
     {24, "The converter did not answer."},
     {25, "The converter refused the request."},
     {kAppTitle, "TQ7Config"},
