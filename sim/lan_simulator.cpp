@@ -191,6 +191,11 @@ void LanSimulator::SetFaults(std::size_t module, const Faults& faults) {
     m_modules.at(module).faults = faults;
 }
 
+void LanSimulator::EndRebootSilence(std::size_t module) {
+    std::lock_guard guard(m_lock);
+    m_modules.at(module).quietUntil = {};
+}
+
 std::vector<ReceivedDatagram> LanSimulator::Received() const {
     std::lock_guard guard(m_lock);
     return m_log;

@@ -72,6 +72,8 @@ public:
     ModuleDescription Description(std::size_t module) const;
     void SetDescription(std::size_t module, const ModuleDescription& description);
     void SetFaults(std::size_t module, const Faults& faults);
+    // Ends the silence after a reboot now: the module answers the next request that reaches it.
+    void EndRebootSilence(std::size_t module);
 
     // Every datagram that reached the socket, oldest first, whether answered or not.
     std::vector<ReceivedDatagram> Received() const;
