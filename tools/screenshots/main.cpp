@@ -1,0 +1,133 @@
+// tq7shots: writes a picture of each of the program's windows into a folder, with the simulated
+// converter in the list, so that the pictures in the documentation can be made again:
+//
+//     QT_QPA_PLATFORM=offscreen tq7shots docs/screenshots
+//
+// Exits 1 when a window could not be pictured, or when no converter answered.
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+#include "app/finder_dlg.h"
+#include "app/simulation.h"
+#include "lan_dialogs/config_ip.h"
+#include "lan_dialogs/device_info.h"
+#include "lan_dialogs/progress.h"
+#include "lan_dialogs/reboot.h"
+#include "platform/ui/list_ctrl.h"
+#include "usb/usb_window.h"
+
+namespace {
+
+constexpr int kConverterList = 1021;
+constexpr int kConfigIpPassword = 1027;
+constexpr int kRebootPassword = 1034;
+
+class Pictures {
+public:
+    explicit Pictures(QString folder) : m_folder(std::move(folder)) {}
+
+    // Shows the dialog modally, lets `prepare` fill it in, writes its picture and closes it.
+    void OfDialog(platform::ui::CDialog& dialog, const QString& name, const std::function<void()>& prepare = {}) {
+        QTimer::singleShot(1, [&, name] {
+            if (prepare) prepare();
+            Write(dialog, name);
+            dialog.EndDialog(0);
+        });
+        dialog.DoModal();
+    }
+
+    void Write(const platform::ui::CDialog& dialog, const QString& name) {
+        QApplication::processEvents();
+        const QString path = QDir(m_folder).filePath(name + ".png");
+        if (dialog.Window()->grab().save(path)) {
+            std::printf("%s\n", qPrintable(path));
+        } else {
+            std::fprintf(stderr, "tq7shots: cannot write %s\n", qPrintable(path));
+            m_failed = true;
+        }
+    }
+
+    void Fail(const char* why) {
+        std::fprintf(stderr, "tq7shots: %s\n", why);
+        m_failed = true;
+    }
+    bool Failed() const { return m_failed; }
+
+private:
+    QString m_folder;
+    bool m_failed = false;
+};
+
+// The first row's record once a converter has answered; nullptr after ten seconds of silence.
+AddpDevice* WaitForConverter(const CFinderDlg& window) {
+    platform::ui::CListCtrl list;
+    list.Attach(window.GetDlgItem(kConverterList));
+    QElapsedTimer clock;
+    clock.start();
+    while (list.GetItemData(0) == 0 && clock.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return reinterpret_cast<AddpDevice*>(list.GetItemData(0));
+}
+
+void TypeInto(const platform::ui::CDialog& dialog, int id, const char* text) {
+    if (auto* box = qobject_cast<QLineEdit*>(dialog.GetDlgItem(id))) box->setText(QString::fromUtf8(text));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fputs("Usage: tq7shots FOLDER\n", stderr);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "tq7shots: cannot make the folder %s\n", argv[1]);
+        return 1;
+    }
+    Simulation simulation;
+    QString error;
+    if (!simulation.Start(error)) {
+        std::fprintf(stderr, "tq7shots: the simulated converter cannot start: %s\n", qPrintable(error));
+        return 1;
+    }
+
+    Pictures pictures(folder);
+    CFinderDlg window;
+    QTimer::singleShot(1, [&] {
+        AddpDevice* converter = WaitForConverter(window);
+        if (converter == nullptr) {
+            pictures.Fail("the simulated converter did not answer");
+            window.EndDialog(0);
+            return;
+        }
+        pictures.Write(window, "main_window");
+        // The dialogs get a copy, so that the list's row keeps what discovery found.
+        AddpDevice record = *converter;
+        CConfigIP configIp(&window);
+        configIp.m_pDevice = &record;
+        pictures.OfDialog(configIp, "set_ip_address", [&] { TypeInto(configIp, kConfigIpPassword, "tq7demo"); });
+        CReboot reboot(&window);
+        reboot.m_pDevice = &record;
+        pictures.OfDialog(reboot, "reboot_converter", [&] { TypeInto(reboot, kRebootPassword, "tq7demo"); });
+        CDeviceInfo info(&window);
+        info.m_pDevice = &record;
+        pictures.OfDialog(info, "converter_information");
+        CWLan usb(&window);
+        pictures.OfDialog(usb, "configuration_via_usb");
+        // A second or so into a wait, as the user mostly sees it.
+        g_dlgProgress.SetInterval(10);
+        pictures.OfDialog(g_dlgProgress, "progress", [] {
+            while (g_nProgressTicks < 60) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        });
+        window.EndDialog(0);
+    });
+    window.DoModal();
+    return pictures.Failed() ? 1 : 0;
+}
