@@ -13,6 +13,7 @@
 #include "platform/ftdi_linux.h"
 #include "platform/time.h"
 #include "sim/console/device_tree.h"
+#include "tests/support/far_end.h"
 
 class FtdiPortTest : public ::testing::Test {
 protected:
@@ -55,18 +56,7 @@ protected:
         return got;
     }
 
-    void WriteFarEnd(const std::string& bytes) {
-        std::size_t sent = 0;
-        while (sent < bytes.size()) {
-            const ssize_t n = ::write(m_port.Master(), bytes.data() + sent, bytes.size() - sent);
-            if (n > 0) {
-                sent += static_cast<std::size_t>(n);
-            } else {
-                pollfd room{m_port.Master(), POLLOUT, 0};
-                if (::poll(&room, 1, 2000) <= 0) break;
-            }
-        }
-    }
+    void WriteFarEnd(const std::string& bytes) { testsupport::WriteFarEnd(m_port.Master(), bytes); }
 
     sim::console::FakeDeviceTree m_tree;
     sim::console::PseudoTerminal& m_port = m_tree.AddPort({.ttyNumber = 4});
