@@ -8,10 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/ftdi_linux.h"
 #include "sim/module.h"
 #include "tests/sim/loopback.h"
 
@@ -128,7 +131,8 @@ TEST(Tq7simCommandLine, HelpListsOptionsAndModuleKeys) {
     std::string text;
     while (auto line = program.ReadLine(2000ms)) text += *line + "\n";
     EXPECT_EQ(program.Wait(), 0);
-    for (const char* expected : {"--module", "--bind", "--reboot-silence", "mac=", "copies=N", "only-from="})
+    for (const char* expected :
+         {"--module", "--usb", "TQ7_SYSFS_ROOT", "--bind", "--reboot-silence", "mac=", "copies=N", "only-from="})
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
 }
 
@@ -163,6 +167,61 @@ TEST(Tq7simProgram, ServesItsModulesUntilTerminated) {
 
     program.Signal(SIGTERM);
     EXPECT_EQ(program.Wait(), 0);
+}
+
+// The program reaches the simulated converter through the roots tq7sim prints: the driver lists
+// it as a converter, and its console takes the login tq7sim names. The LAN side may run beside it.
+TEST(Tq7simProgram, PresentsAConverterConsoleOnUsbUntilTerminated) {
+    const std::vector<std::string> commandLines[] = {
+        {"--usb"},
+        {"--bind", "127.0.0.1", "--port", "0", "--module", "mac=02:00:00:00:02:0a,ip=10.0.0.5", "--usb"},
+    };
+    for (const std::vector<std::string>& arguments : commandLines) {
+        SCOPED_TRACE(arguments.size());
+        Program program(arguments);
+        std::map<std::string, std::string> roots;
+        std::vector<std::string> others;
+        while (auto line = program.ReadLine(5000ms)) {
+            if (*line == "ready") break;
+            const std::size_t equals = line->find('=');
+            if (line->rfind("TQ7_", 0) == 0 && equals != std::string::npos)
+                roots[line->substr(0, equals)] = line->substr(equals + 1);
+            else
+                others.push_back(*line);
+        }
+        ASSERT_EQ(roots.size(), 2u) << program.ReadAllErrors();
+        ASSERT_FALSE(others.empty());
+        EXPECT_EQ(others.back(), "usb device \"TQ7 Converter\" on ttyUSB0, console user \"root\" password \"tq7\"");
+        EXPECT_EQ(others.size(), arguments.size() == 1 ? 1u : 3u);  // a module line and a listening line
+
+        platform::SysfsFtdiDriver driver({roots["TQ7_SYSFS_ROOT"], roots["TQ7_DEV_ROOT"]});
+        std::uint32_t count = 0;
+        ASSERT_EQ(driver.BuildDeviceList(count), platform::FtdiStatus::kOk);
+        ASSERT_EQ(count, 1u);
+        std::array<platform::FtdiDeviceNode, 1> nodes;
+        ASSERT_EQ(driver.ReadDeviceList(nodes, count), platform::FtdiStatus::kOk);
+        EXPECT_EQ(nodes[0].deviceId, 0x04036009u);
+        EXPECT_STREQ(nodes[0].description.data(), "TQ7 Converter");
+
+        platform::FtdiHandle handle = platform::kNoFtdiHandle;
+        ASSERT_EQ(driver.Open(0, handle), platform::FtdiStatus::kOk);
+        ASSERT_EQ(driver.SetTimeouts(handle, 500, 500), platform::FtdiStatus::kOk);
+        const auto exchange = [&](std::string_view line) {
+            std::uint32_t moved = 0;
+            EXPECT_EQ(driver.Write(handle, line, moved), platform::FtdiStatus::kOk);
+            std::array<char, 256> reply{};
+            EXPECT_EQ(driver.Read(handle, reply, moved), platform::FtdiStatus::kOk);
+            return std::string(reply.data(), moved);
+        };
+        EXPECT_NE(exchange(std::string_view("\0\r", 2)).find("Login incorrect"), std::string::npos);
+        exchange(std::string_view("root\0\r", 6));
+        EXPECT_NE(exchange("tq7\r").find("#>"), std::string::npos);
+        driver.Close(handle);
+
+        program.Signal(SIGINT);
+        EXPECT_EQ(program.Wait(), 0);
+        EXPECT_FALSE(std::filesystem::exists(roots["TQ7_SYSFS_ROOT"]));  // the tree goes with the program
+    }
 }
 
 }  // namespace
