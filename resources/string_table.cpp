@@ -7,7 +7,7 @@
 namespace resources {
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 13> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 20> kStrings{{
     {1, "Searching..."},
     {2, "TQ7 Converter"},
     {3, "IP Address"},
@@ -17,7 +17,14 @@ constexpr std::array<std::pair<int, std::string_view>, 13> kStrings{{
     {7, "No TQ7 was selected on list !"},
     {8, "Internal error !"},
     {9, "Connection error. Check if device is connected. Check the connection parameters."},
+    {10, "Wrong login or password"},
     {16, "No device connected"},
+    {18, "The user name and password need to be filled"},
+    {19, "Connected"},
+    {20, "Disconnected"},
+    {21, "Configuration loaded"},
+    {22, "Configuration saved. Please restart the device to set configuration."},
+    {23, "File could not be opened"},
     {24, "The converter did not answer."},
     {25, "The converter refused the request."},
     {kAppTitle, "TQ7Config"},
