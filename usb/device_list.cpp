@@ -1,8 +1,8 @@
 #include "usb/device_list.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "platform/ftdi.h"
 #include "platform/ui/table_text.h"
@@ -24,8 +24,8 @@ using platform::IsOk;
 std::string EntryText(FtdiHandle handle, const FtdiDeviceNode& node) {
     std::int32_t port = -1;
     g_usbLink.lastStatus = DefaultFtdiDriver().GetComPortNumber(handle, port);
-    const std::size_t length = strnlen(node.description.data(), node.description.size());
-    return std::string(node.description.data(), length) + ", COM " + std::to_string(port);
+    const std::string_view description(node.description.data(), node.description.size());
+    return std::string(description.substr(0, description.find('\0'))) + ", COM " + std::to_string(port);
 }
 
 QString ListText(const std::string& entry) {

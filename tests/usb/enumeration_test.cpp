@@ -158,8 +158,10 @@ TEST_F(UsbEnumerationTest, AConverterThatCannotBeOpenedIsNotListed) {
     tree.AddEntry({.ttyNumber = 0});
     platform::SysfsFtdiDriver driver(tree.Roots());
     platform::SetDefaultFtdiDriver(&driver);
+    ClearMessages();
     UsbEnumerate();
     EXPECT_EQ(DeviceEntries(), QStringList{"No device connected"});
+    EXPECT_EQ(Messages(), QStringList{kConnectionError});
     EXPECT_FALSE(ConnectEnabled());
     EXPECT_EQ(g_usbLink.errorState, kLinkFailed);
 }
