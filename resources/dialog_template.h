@@ -36,6 +36,7 @@ enum ControlStyle : std::uint32_t {
     kSmooth = 0x0100,          // progress bar without segments
     kNoIntegralHeight = 0x0200,
     kCancelButton = 0x0400,    // the push button that stands for Escape (id 2)
+    kHidden = 0x0800,          // created, but not shown with the window
 };
 
 struct ControlTemplate {

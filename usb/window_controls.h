@@ -6,6 +6,7 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/data_exchange.h"
+#include "platform/ui/menu.h"
 
 // Control identifiers of the window's template.
 inline constexpr int kIdRestart = 1;
@@ -29,6 +30,10 @@ inline constexpr int kIdGateway = 1110;
 inline constexpr int kIdDhcp = 1025;
 inline constexpr int kIdSpeed = 1115;
 inline constexpr int kIdLog = 1077;
+inline constexpr int kIdSaveToFile = 32771;
+inline constexpr int kIdLoadFromFile = 32772;
+inline constexpr int kStringConnected = 19;
+inline constexpr int kStringDisconnected = 20;
 
 extern platform::ui::CComboBox g_cbDevice;
 extern platform::ui::CComboBox g_cbBaudRate;
@@ -50,6 +55,8 @@ extern platform::ui::CIPAddressCtrl g_ipGateway;
 extern platform::ui::CComboBox g_cbDhcp;
 extern platform::ui::CComboBox g_cbSpeed;
 extern platform::ui::CListBox g_lbLog;
+// The window's menu bar: "Save to file" and "Load from file".
+extern platform::ui::CMenu g_fileMenu;
 
 // Binds every control object above to the window's control with its identifier. Controls the
 // window lacks stay unbound.
@@ -58,3 +65,17 @@ void BindWindowControls(platform::ui::DataExchange& dx);
 // The fields the user picks the connection with: Device, Baud rate, Transmission mode, Password
 // and Login. Any thread.
 void EnableConnectionFields(bool enable);
+
+// Profile, Device information, Save and Load configuration, the address fields, DHCP, Speed and
+// Restart: what works on a logged-in console. Any thread.
+void EnableConfigurationControls(bool enable);
+
+// Hides every control of the window but the exchange log while a worker runs, and shows them
+// again; their enabled states stay as they are. Any thread.
+void ShowWindowControls(bool show);
+
+// The connection status line: kStringConnected or kStringDisconnected. Any thread.
+void SetStatusText(int stringId);
+
+// "Save to file" and "Load from file", together; disabled items are grayed. Any thread.
+void EnableFileMenu(bool enable);

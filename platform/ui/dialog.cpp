@@ -11,6 +11,7 @@
 
 #include "platform/time.h"
 #include "platform/ui/combo_box_widget.h"
+#include "platform/ui/menu.h"
 #include "platform/ui/seams.h"
 
 namespace platform::ui {
@@ -168,6 +169,10 @@ void CDialog::CenterWindow() {
     const QWidget* over = m_window->parentWidget();
     const QRect area = over != nullptr ? over->frameGeometry() : m_window->screen()->availableGeometry();
     m_window->move(area.center() - m_window->rect().center());
+}
+
+void CDialog::SetMenu(CMenu& menu) {
+    if (m_window) menu.BuildInto(*m_window, [this](int command) { ExecuteCommand(command); });
 }
 
 void CDialog::ExecuteCommand(int id) {

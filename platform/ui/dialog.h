@@ -21,6 +21,8 @@
 
 namespace platform::ui {
 
+class CMenu;
+
 class DialogWindow;
 
 class CDialog : public platform::MessageTarget {
@@ -52,6 +54,8 @@ public:
     void SetTimer(int id, unsigned periodMilliseconds);
     void KillTimer(int id);
     void CenterWindow();
+    // Gives the open window the menu bar; its items reach the command handlers. UI thread.
+    void SetMenu(CMenu& menu);
 
     // Carries out the command as a click on that control would. UI thread.
     void ExecuteCommand(int id);

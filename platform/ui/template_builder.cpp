@@ -105,7 +105,11 @@ BuiltDialog BuildControls(const resources::DialogTemplate& dialog, QWidget& wind
     QButtonGroup* radios = nullptr;
     for (const ControlTemplate& control : dialog.controls) {
         QWidget* widget = MakeWidget(control, window);
-        widget->setGeometry(DialogUnitsToPixels(font, control.x, control.y, control.width, control.height));
+        QRect place = DialogUnitsToPixels(font, control.x, control.y, control.width, control.height);
+        // A drop-down list's height in the template includes its open list.
+        if (control.kind == ControlKind::ComboBox) place.setHeight(widget->sizeHint().height());
+        widget->setGeometry(place);
+        if (control.style & resources::kHidden) widget->setVisible(false);
         // Radio buttons exclude each other within their group only.
         if (control.kind == ControlKind::RadioButton) {
             if (radios == nullptr || (control.style & resources::kGroupStart)) radios = new QButtonGroup(&window);
