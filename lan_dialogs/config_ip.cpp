@@ -3,6 +3,7 @@
 #include "lan_dialogs/device_text.h"
 #include "lan_dialogs/engine_status.h"
 #include "platform/ui/seams.h"
+#include "platform/ui/table_text.h"
 
 namespace {
 
@@ -106,7 +107,7 @@ bool CConfigIP::ReportResult(AddpHandle instance, int result) {
     }
     // The engine's -1 with its own status untouched: nothing came back before the deadline.
     if (result < 0) {
-        platform::ui::MessageBox(lan::TableText(lan::kStringNoAnswer));
+        platform::ui::MessageBox(platform::ui::TableText(lan::kStringNoAnswer));
         return false;
     }
     // The converter answered with a refusal but no error code: show what it said and close.

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "resources/string_table.h"
+#include "platform/ui/table_text.h"
 
 namespace lan {
 namespace {
@@ -14,10 +14,7 @@ namespace {
 constexpr std::string_view kModuleModel = "Digi Connect ME";
 constexpr int kConverterName = 2;
 
-QString ConverterName() {
-    const auto text = resources::LoadString(kConverterName);
-    return text ? QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())) : QString();
-}
+QString ConverterName() { return platform::ui::TableText(kConverterName); }
 
 }  // namespace
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the dialogs read back from an engine instance after a request, and the texts they show.
+// What the dialogs read back from an engine instance after a request.
 
 #include <QString>
 
@@ -14,9 +14,6 @@ struct EngineStatus {
 
 // The status code and text the last request left on the instance.
 EngineStatus LastStatus(AddpHandle instance);
-
-// A string-table text; empty when the table has none with that number.
-QString TableText(int id);
 
 inline constexpr int kStringNoAnswer = 24;
 inline constexpr int kStringRefused = 25;

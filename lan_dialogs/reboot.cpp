@@ -7,6 +7,7 @@
 #include "lan_dialogs/engine_status.h"
 #include "platform/time.h"
 #include "platform/ui/seams.h"
+#include "platform/ui/table_text.h"
 #include "platform/ui/wait_cursor.h"
 
 namespace {
@@ -94,9 +95,9 @@ void CReboot::ReportResult(AddpHandle instance, int result) {
                       .arg(QString::number(status.code), status.text);
     } else if (result < 0) {
         // The engine's -1 with its own status untouched: nothing came back before the deadline.
-        message = lan::TableText(lan::kStringNoAnswer);
+        message = platform::ui::TableText(lan::kStringNoAnswer);
     } else {
-        message = lan::TableText(lan::kStringRefused);
+        message = platform::ui::TableText(lan::kStringRefused);
         if (!status.text.isEmpty()) message += QLatin1Char('\n') + status.text;
     }
     platform::ui::MessageBox(message);

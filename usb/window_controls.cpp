@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "resources/string_table.h"
+#include "platform/ui/table_text.h"
 
 using platform::ui::CButton;
 using platform::ui::CComboBox;
@@ -47,11 +47,6 @@ platform::ui::CWnd* const kShownControls[] = {
     &g_btnSaveConfig, &g_btnDeviceInfo, &g_ipAddress,    &g_ipSubmask,     &g_ipGateway,  &g_cbDhcp,
     &g_cbSpeed,
 };
-
-QString StringText(int id) {
-    const auto text = resources::LoadString(id);
-    return text ? QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())) : QString();
-}
 
 }  // namespace
 
@@ -108,7 +103,7 @@ void ShowWindowControls(bool show) {
     });
 }
 
-void SetStatusText(int stringId) { g_stStatus.SetWindowText(StringText(stringId)); }
+void SetStatusText(int stringId) { g_stStatus.SetWindowText(platform::ui::TableText(stringId)); }
 
 void EnableFileMenu(bool enable) {
     g_fileMenu.EnableMenuItem(kIdSaveToFile, enable);
