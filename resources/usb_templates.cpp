@@ -1,4 +1,4 @@
-// The Configuration via USB window.
+// The Configuration via USB window and its device-information dialog.
 
 #include "resources/templates.h"
 
@@ -46,10 +46,21 @@ constexpr ControlTemplate kUsbWindow[] = {
     {1077, K::ListBox, "", 88, 80, 215, 38, kHidden | kVScroll},
 };
 
+constexpr ControlTemplate kUsbInfo[] = {
+    {2, K::PushButton, "Close", 21, 276, 95, 14, kCancelButton},
+    {1077, K::ListBox, "", 130, 7, 267, 299, kBorder | kVScroll | kNoIntegralHeight},
+    {1043, K::PushButton, "Device information", 21, 18, 95, 14},
+    {1070, K::PushButton, "Connection state", 21, 42, 95, 14},
+    {1071, K::PushButton, "IP Settings", 22, 65, 95, 14},
+    {1072, K::PushButton, "Uptime", 21, 89, 95, 14},
+    {1075, K::PushButton, "Users permissions", 21, 113, 95, 14},
+};
+
 constexpr std::uint32_t kModalDialog = kPopup | kCaption | kSystemMenu | kModalFrame;
 
 constexpr DialogTemplate kUsbTemplates[] = {
     {141, "Configuration via USB", 440, 334, "MS Shell Dlg", 8, kModalDialog, kUsbWindow},
+    {149, "Informacje", 404, 313, "MS Shell Dlg", 8, kModalDialog, kUsbInfo},
 };
 
 }  // namespace
