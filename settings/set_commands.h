@@ -19,12 +19,4 @@ inline constexpr std::string_view kSetProfile = "set profile profile=";
 // console reads as an empty setting; the profile command alone takes nothing after its "=".
 std::string SetCommandLine(std::string_view prefix, std::string_view value);
 
-// The value a list position is sent as: the position's entry in `column` of its table, or empty
-// when nothing (or nothing the table knows) is selected.
-template <typename Table, typename Column>
-std::string_view SentValue(const Table& table, Column column, int position) {
-    if (position < 0 || static_cast<std::size_t>(position) >= table.size()) return {};
-    return table[static_cast<std::size_t>(position)].*column;
-}
-
 }  // namespace settings

@@ -114,4 +114,12 @@ inline constexpr std::array<SerialProfileEntry, 10> kSerialProfiles{{
 }};
 inline constexpr int kDefaultSerialProfilePosition = 8;
 
+// The entry in `column` of the row at a list position; empty when nothing (or nothing the table
+// knows) is selected.
+template <typename Table, typename Column>
+std::string_view ColumnAt(const Table& table, Column column, int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= table.size()) return {};
+    return table[static_cast<std::size_t>(position)].*column;
+}
+
 }  // namespace settings

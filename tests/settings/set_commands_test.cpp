@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/value_tables.h"
-
 namespace {
 
 TEST(SetCommandLine, EndsInALineFeedAndQuotesEmptyValuesButTheProfile) {
@@ -22,16 +20,6 @@ TEST(SetCommandLine, EndsInALineFeedAndQuotesEmptyValuesButTheProfile) {
     for (const Case& c : cases) EXPECT_EQ(settings::SetCommandLine(c.prefix, c.value), c.line) << c.line;
     // The longest line the window can send.
     EXPECT_EQ(settings::SetCommandLine(settings::kSetProfile, "console_management").size(), 39u);
-}
-
-TEST(SentValue, GivesTheColumnOfTheSelectedPositionOrNothing) {
-    using settings::kSerialProfiles;
-    using settings::SerialProfileEntry;
-    EXPECT_EQ(settings::SentValue(kSerialProfiles, &SerialProfileEntry::sentKeyword, 6), "udp_sockets");
-    EXPECT_EQ(settings::SentValue(kSerialProfiles, &SerialProfileEntry::sentKeyword, 9), "ppp");
-    for (const int outside : {settings::kNoPosition, 10, -7})
-        EXPECT_EQ(settings::SentValue(kSerialProfiles, &SerialProfileEntry::sentKeyword, outside), "") << outside;
-    EXPECT_EQ(settings::SentValue(settings::kDhcpModes, &settings::DhcpEntry::staticSent, settings::kDhcpOff), "on");
 }
 
 }  // namespace

@@ -168,4 +168,14 @@ TEST(EthernetSpeeds, EveryRowHasItsTexts) {
     EXPECT_EQ(kEthernetSpeeds[settings::kDefaultEthernetSpeedPosition].text, "auto");
 }
 
+TEST(ColumnAt, GivesTheEntryAtAPositionOrNothing) {
+    using settings::kSerialProfiles;
+    using settings::SerialProfileEntry;
+    EXPECT_EQ(settings::ColumnAt(kSerialProfiles, &SerialProfileEntry::sentKeyword, 6), "udp_sockets");
+    EXPECT_EQ(settings::ColumnAt(kSerialProfiles, &SerialProfileEntry::sentKeyword, 9), "ppp");
+    for (const int outside : {settings::kNoPosition, 10, -7})
+        EXPECT_EQ(settings::ColumnAt(kSerialProfiles, &SerialProfileEntry::sentKeyword, outside), "") << outside;
+    EXPECT_EQ(settings::ColumnAt(settings::kDhcpModes, &settings::DhcpEntry::staticSent, settings::kDhcpOff), "on");
+}
+
 }  // namespace
