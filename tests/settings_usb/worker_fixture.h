@@ -1,0 +1,55 @@
+#pragma once
+// A simulated converter, logged in over the real pseudo-terminal, with the window's setting
+// lists filled as the window fills them, and a worker run behind the progress panel.
+
+#include <algorithm>
+#include <thread>
+
+#include "settings/settings_workers.h"
+#include "settings/value_tables.h"
+#include "tests/usb_console/console_fixture.h"
+
+class SettingsWorkerTest : public ConsoleTest {
+protected:
+    void SetUp() override {
+        ConsoleTest::SetUp();
+        g_cbBaudRate.ResetContent();
+        g_cbLineMode.ResetContent();
+        FillSettingLists();
+    }
+
+    sim::console::SimulatedConsole& ConnectConsole(const sim::console::ConsoleSettings& settings = {},
+                                                   const sim::console::ConsoleFaults& faults = {}) {
+        sim::console::SimulatedConsole& console = StartConsole({.settings = settings, .startLoggedIn = true}, faults);
+        OpenLoggedInLink();
+        console.ClearLog();
+        return console;
+    }
+
+    void RunWorker(void (*work)()) {
+        std::thread worker(work);
+        const int result = testsupport::RunModal(g_dlgProgress, [] {}, 20000);
+        worker.join();
+        EXPECT_EQ(result, 1) << "the progress panel was not ended";
+    }
+
+    QStringList LastLogEntries(int count) const {
+        const QStringList entries = LogEntries();
+        return entries.mid(std::max<qsizetype>(0, entries.size() - count));
+    }
+
+    // The address fields' texts, blank ones as "".
+    static QString FieldText(const platform::ui::CIPAddressCtrl& field) {
+        return field.IsBlank() ? QString() : field.GetWindowText();
+    }
+    static bool AddressFieldsEnabled() {
+        return g_ipAddress.IsWindowEnabled() && g_ipSubmask.IsWindowEnabled() && g_ipGateway.IsWindowEnabled();
+    }
+    static bool AddressFieldsDisabled() {
+        return !g_ipAddress.IsWindowEnabled() && !g_ipSubmask.IsWindowEnabled() && !g_ipGateway.IsWindowEnabled();
+    }
+
+    static inline const QString kLoaded = QStringLiteral("Configuration loaded");
+    static inline const QString kSaved =
+        QStringLiteral("Configuration saved. Please restart the device to set configuration.");
+};

@@ -1,0 +1,91 @@
+#pragma once
+// The program's driver with every write recorded, and chosen writes and reads failing as a
+// pulled cable would make them fail.
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ftdi.h"
+
+class ScriptedDriver : public platform::FtdiDriver {
+public:
+    explicit ScriptedDriver(platform::FtdiDriver& real) : m_real(real) {}
+
+    // True fails that write (its bytes as given) without sending anything.
+    void FailWritesOf(std::function<bool(std::string_view bytes)> fail) {
+        std::lock_guard guard(m_lock);
+        m_failWrite = std::move(fail);
+    }
+    // Every read from the `first`-th on (counting from 0) fails without reading.
+    void FailReadsFrom(int first) {
+        std::lock_guard guard(m_lock);
+        m_firstFailingRead = first;
+    }
+    // The bytes of every write that reached the line, one entry per write.
+    std::vector<std::string> Writes() const {
+        std::lock_guard guard(m_lock);
+        return m_writes;
+    }
+    void ClearWrites() {
+        std::lock_guard guard(m_lock);
+        m_writes.clear();
+    }
+
+    platform::FtdiStatus Write(platform::FtdiHandle handle, std::span<const char> bytes,
+                               std::uint32_t& written) override {
+        const std::string_view text(bytes.data(), bytes.size());
+        {
+            std::lock_guard guard(m_lock);
+            if (m_failWrite && m_failWrite(text)) return platform::FtdiStatus::kIoError;
+            m_writes.emplace_back(text);
+        }
+        return m_real.Write(handle, bytes, written);
+    }
+
+    platform::FtdiStatus Read(platform::FtdiHandle handle, std::span<char> buffer, std::uint32_t& got) override {
+        {
+            std::lock_guard guard(m_lock);
+            if (m_firstFailingRead >= 0 && m_reads++ >= m_firstFailingRead) {
+                got = 0;
+                return platform::FtdiStatus::kIoError;
+            }
+        }
+        return m_real.Read(handle, buffer, got);
+    }
+
+    platform::FtdiStatus BuildDeviceList(std::uint32_t& count) override { return m_real.BuildDeviceList(count); }
+    platform::FtdiStatus ReadDeviceList(std::span<platform::FtdiDeviceNode> nodes, std::uint32_t& count) override {
+        return m_real.ReadDeviceList(nodes, count);
+    }
+    platform::FtdiStatus Open(std::uint32_t index, platform::FtdiHandle& handle) override {
+        return m_real.Open(index, handle);
+    }
+    platform::FtdiStatus Close(platform::FtdiHandle handle) override { return m_real.Close(handle); }
+    platform::FtdiStatus SetBaudRate(platform::FtdiHandle handle, std::uint32_t baudRate) override {
+        return m_real.SetBaudRate(handle, baudRate);
+    }
+    platform::FtdiStatus SetDataCharacteristics(platform::FtdiHandle handle, std::uint8_t wordLength,
+                                                std::uint8_t stopBits, std::uint8_t parity) override {
+        return m_real.SetDataCharacteristics(handle, wordLength, stopBits, parity);
+    }
+    platform::FtdiStatus Purge(platform::FtdiHandle handle, std::uint32_t mask) override {
+        return m_real.Purge(handle, mask);
+    }
+    platform::FtdiStatus SetTimeouts(platform::FtdiHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override {
+        return m_real.SetTimeouts(handle, readMs, writeMs);
+    }
+    platform::FtdiStatus GetComPortNumber(platform::FtdiHandle handle, std::int32_t& port) override {
+        return m_real.GetComPortNumber(handle, port);
+    }
+
+private:
+    platform::FtdiDriver& m_real;
+    mutable std::mutex m_lock;
+    std::function<bool(std::string_view)> m_failWrite;
+    int m_firstFailingRead = -1;
+    int m_reads = 0;
+    std::vector<std::string> m_writes;
+};
