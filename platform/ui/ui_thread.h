@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
-#include <mutex>
 #include <type_traits>
 #include <utility>
 
@@ -21,31 +20,12 @@ template <typename F>
 auto CallOnUiThread(F&& call) -> std::invoke_result_t<F&> {
     using Result = std::invoke_result_t<F&>;
     if (OnUiThread()) return call();
-    // The blocking hand-over already orders the two threads; the lock states that order in a way
-    // the thread sanitizer can see, since it does not look inside Qt's own synchronisation.
-    std::mutex handOver;
-    std::unique_lock caller(handOver);
     if constexpr (std::is_void_v<Result>) {
-        caller.unlock();
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [&] {
-                std::lock_guard onUi(handOver);
-                call();
-            },
-            Qt::BlockingQueuedConnection);
-        caller.lock();
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { call(); }, Qt::BlockingQueuedConnection);
     } else {
         Result result{};
-        caller.unlock();
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [&] {
-                std::lock_guard onUi(handOver);
-                result = call();
-            },
-            Qt::BlockingQueuedConnection);
-        caller.lock();
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { result = call(); },
+                                  Qt::BlockingQueuedConnection);
         return result;
     }
 }
