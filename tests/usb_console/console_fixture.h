@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStringList>
+#include <QTimer>
 #include <optional>
 #include <string>
 #include <thread>
@@ -93,12 +94,18 @@ protected:
         ASSERT_EQ(m_driver.SetTimeouts(g_usbLink.handle, 1000, 1000), platform::FtdiStatus::kOk);
     }
 
-    // The connect worker's console part, behind the progress panel as the window runs it.
+    // The connect worker's console part, behind the progress panel as the window runs it. The
+    // worker may end the panel before its loop runs, so nothing is queued to run inside it; a
+    // panel the worker never ends fails the test instead of hanging it.
     void Connect(const QString& login, const QString& password) {
         g_strLogin = login;
         g_strPassword = password;
         std::thread worker([] { ConsoleConnect(); });
-        const int result = testsupport::RunModal(g_dlgProgress, [] {}, 20000);
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { g_dlgProgress.EndDialog(-2); });
+        watchdog.start(20000);
+        const int result = g_dlgProgress.DoModal();
         worker.join();
         EXPECT_EQ(result, 1) << "the progress panel was not ended";
     }
