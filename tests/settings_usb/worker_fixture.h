@@ -2,6 +2,7 @@
 // A simulated converter, logged in over the real pseudo-terminal, with the window's setting
 // lists filled as the window fills them, and a worker run behind the progress panel.
 
+#include <QTimer>
 #include <algorithm>
 #include <thread>
 
@@ -26,9 +27,15 @@ protected:
         return console;
     }
 
+    // The worker may end the panel before its loop runs, so nothing is queued to run inside it; a
+    // panel the worker never ends fails the test instead of hanging it.
     void RunWorker(void (*work)()) {
         std::thread worker(work);
-        const int result = testsupport::RunModal(g_dlgProgress, [] {}, 20000);
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { g_dlgProgress.EndDialog(-2); });
+        watchdog.start(20000);
+        const int result = g_dlgProgress.DoModal();
         worker.join();
         EXPECT_EQ(result, 1) << "the progress panel was not ended";
     }
