@@ -13,6 +13,7 @@
 #include "platform/ui/combo_box_widget.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/seams.h"
+#include "platform/ui/ui_thread.h"
 
 namespace platform::ui {
 
@@ -41,12 +42,15 @@ private:
 };
 
 CDialog::CDialog(int templateId, CDialog* parent)
-    : m_template(resources::FindDialogTemplate(templateId)), m_parent(parent), m_context(std::make_unique<QObject>()) {}
+    : m_template(resources::FindDialogTemplate(templateId)), m_parent(parent) {}
 
 CDialog::CDialog(const resources::DialogTemplate& dialogTemplate, CDialog* parent)
-    : m_template(&dialogTemplate), m_parent(parent), m_context(std::make_unique<QObject>()) {}
+    : m_template(&dialogTemplate), m_parent(parent) {}
 
-CDialog::~CDialog() { DestroyWindow(); }
+CDialog::~CDialog() {
+    DestroyWindow();
+    *m_alive = false;
+}
 
 void CDialog::CreateWindow() {
     QWidget* owner = m_parent != nullptr ? m_parent->Window() : QApplication::activeWindow();
@@ -119,7 +123,9 @@ void CDialog::EndDialog(int result) {
         m_endResult = result;
     }
     // Never waits: the window may not exist yet, and then the request waits for the loop to start.
-    QMetaObject::invokeMethod(m_context.get(), [this] { HonourEndRequest(); }, Qt::QueuedConnection);
+    PostToUiThread([this, alive = m_alive] {
+        if (*alive) HonourEndRequest();
+    });
 }
 
 void CDialog::HonourEndRequest() {
@@ -194,7 +200,10 @@ void CDialog::HandleEnter() {
 }
 
 void CDialog::Deliver(const platform::PostedMessage& message) {
-    QMetaObject::invokeMethod(m_window.get(), [this, message] { Dispatch(message); }, Qt::QueuedConnection);
+    // The handle is looked at again on arrival: a window closed meanwhile gets nothing.
+    PostToUiThread([this, alive = m_alive, handle = m_handle.load(), message] {
+        if (*alive && m_handle == handle) Dispatch(message);
+    });
 }
 
 void CDialog::Dispatch(const platform::PostedMessage& message) {

@@ -96,14 +96,16 @@ private:
     CDialog* m_parent;
     std::unique_ptr<DialogWindow> m_window;
     BuiltDialog m_built;
-    platform::WindowHandle m_handle = platform::kNoWindow;
+    // Read by posting threads while the window registry is locked.
+    std::atomic<platform::WindowHandle> m_handle{platform::kNoWindow};
     std::map<int, std::function<void()>> m_commands;
     std::map<int, std::function<void()>> m_selectionChanges;
     std::map<unsigned, std::function<void(std::uintptr_t, std::intptr_t)>> m_messages;
     std::map<int, class QTimer*> m_timers;
 
     // Lives with the object, not the window: what is queued to it is dropped with the dialog.
-    std::unique_ptr<QObject> m_context;
+    // False once the dialog object is gone; calls queued for it from other threads check it.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     std::mutex m_endLock;
     bool m_endRequested = false;
     int m_endResult = 0;

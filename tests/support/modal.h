@@ -17,8 +17,10 @@ namespace testsupport {
 // time limit the dialog is ended with -2 and the test fails.
 inline int RunModal(platform::ui::CDialog& dialog, const std::function<void()>& whileOpen, int limitMs = 10000) {
     bool ended = false;
+    // Ends with this call, and with it the timer below when the dialog ended before it fired.
+    QObject context;
     // A timer event, not a posted one: posted events are not delivered again inside a posted event.
-    QTimer::singleShot(1, [&] { whileOpen(); });
+    QTimer::singleShot(1, &context, [&] { whileOpen(); });
     QTimer watchdog;
     watchdog.setSingleShot(true);
     QObject::connect(&watchdog, &QTimer::timeout, [&] {
