@@ -1,4 +1,4 @@
-#include "settings/config_file.h"
+#include "usb/config_file.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "settings/settings_workers.h"
+#include "usb/settings_workers.h"
 #include "settings/value_tables.h"
 #include "tests/usb_console/console_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "settings/config_file.h"
+#include "usb/config_file.h"
 
 #include <string>
 
@@ -7,9 +7,9 @@
 #include "platform/whole_file.h"
 #include "settings/config_file_format.h"
 #include "settings/value_tables.h"
-#include "settings/window_text.h"
 #include "usb/setting_fields.h"
 #include "usb/window_controls.h"
+#include "usb/window_text.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
+#include "usb/settings_workers.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -7,15 +9,14 @@
 #include "platform/ui/seams.h"
 #include "platform/ui/table_text.h"
 #include "settings/reply_values.h"
-#include "settings/settings_workers.h"
 #include "settings/value_tables.h"
-#include "settings/window_text.h"
-#include "settings/worker_start.h"
 #include "usb/console.h"
 #include "usb/exchange_log.h"
 #include "usb/setting_fields.h"
 #include "usb/window_controls.h"
 #include "usb/window_states.h"
+#include "usb/window_text.h"
+#include "usb/worker_start.h"
 
 namespace {
 

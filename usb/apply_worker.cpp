@@ -1,14 +1,15 @@
+#include "usb/settings_workers.h"
+
 #include "lan_dialogs/progress.h"
 #include "platform/ui/seams.h"
 #include "platform/ui/table_text.h"
 #include "settings/set_commands.h"
-#include "settings/settings_workers.h"
 #include "settings/value_tables.h"
-#include "settings/window_text.h"
-#include "settings/worker_start.h"
 #include "usb/console.h"
 #include "usb/window_controls.h"
 #include "usb/window_states.h"
+#include "usb/window_text.h"
+#include "usb/worker_start.h"
 
 namespace {
 
