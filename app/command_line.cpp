@@ -27,8 +27,11 @@ QString UsageText() {
                "  --simulate  also start a simulated converter on this computer, so that every\n"
                "              command can be tried without hardware. It answers on the LAN as\n"
                "              \"TQ7-desk\" (00:40:9d:54:51:37, 192.0.2.50); its password is \"%1\".\n"
+               "              It is also the one converter attached by USB (real ones are not\n"
+               "              looked for then); its console user is \"%2\", password \"%3\".\n"
                "  --help      show this text.\n"
                "\n"
                "Qt's own options (for instance -platform offscreen) are understood as well.\n")
-        .arg(QLatin1String(Simulation::kPassword));
+        .arg(QLatin1String(Simulation::kPassword), QLatin1String(Simulation::kConsoleUser),
+             QLatin1String(Simulation::kConsolePassword));
 }

@@ -1,8 +1,12 @@
 #include "app/simulation.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <exception>
 #include <string>
 
+#include "sim/console/device_tree.h"
+#include "sim/console/simulated_console.h"
 #include "sim/lan_simulator.h"
 
 namespace {
@@ -40,5 +44,17 @@ bool Simulation::Start(QString& error) {
         error = QString::fromStdString(reason);
         return false;
     }
+    try {
+        m_usb = std::make_unique<sim::console::FakeDeviceTree>();
+        sim::console::ConsoleOptions console;
+        console.users = {{kConsoleUser, kConsolePassword}};
+        m_usb->AddConsole({.ttyNumber = 0, .product = "TQ7 Converter"}, console);
+    } catch (const std::exception& problem) {
+        error = QStringLiteral("no simulated USB device: %1").arg(QString::fromUtf8(problem.what()));
+        return false;
+    }
+    // The program's driver layer looks for USB devices under these roots.
+    setenv("TQ7_SYSFS_ROOT", m_usb->SysfsRoot().c_str(), 1);
+    setenv("TQ7_DEV_ROOT", m_usb->DevRoot().c_str(), 1);
     return true;
 }

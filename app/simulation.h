@@ -1,5 +1,7 @@
 #pragma once
-// A simulated converter beside the program, so that every command can be tried without hardware.
+// A simulated converter beside the program, so that every command can be tried without hardware:
+// on the LAN it answers discovery and configuration, and on USB its console sits behind a
+// pseudo-terminal that the program finds as the only attached converter.
 
 #include <QString>
 #include <memory>
@@ -7,17 +9,24 @@
 namespace sim {
 class LanSimulator;
 }
+namespace sim::console {
+class FakeDeviceTree;
+}
 
 class Simulation {
 public:
     static constexpr const char* kPassword = "tq7demo";
+    static constexpr const char* kConsoleUser = "root";
+    static constexpr const char* kConsolePassword = "tq7";
 
     Simulation();
     ~Simulation();
 
-    // False, with the reason, when the simulated converter cannot listen.
+    // False, with the reason, when the simulated converter cannot listen on the LAN or have its
+    // USB device. Before the first window opens: the USB device replaces the system's for the run.
     bool Start(QString& error);
 
 private:
     std::unique_ptr<sim::LanSimulator> m_lan;
+    std::unique_ptr<sim::console::FakeDeviceTree> m_usb;
 };
