@@ -8,6 +8,6 @@ rm -rf "$folder"
 "$(dirname "$0")/../support/in_loopback_host.sh" sh -c \
     '[ "$(hostname)" = tq7-test-host ] || { echo "no loopback-only host here"; exit 77; }; exec "$@"' \
     sh "$tool" "$folder"
-for name in main_window set_ip_address reboot_converter converter_information configuration_via_usb progress; do
+for name in main_window set_ip_address reboot_converter converter_information configuration_via_usb configuration_via_usb_connected progress; do
     [ -s "$folder/$name.png" ] || { echo "$name.png was not written"; exit 1; }
 done

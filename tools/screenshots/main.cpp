@@ -20,6 +20,7 @@
 #include "lan_dialogs/progress.h"
 #include "lan_dialogs/reboot.h"
 #include "platform/ui/list_ctrl.h"
+#include "platform/ui/seams.h"
 #include "usb/usb_window.h"
 
 namespace {
@@ -27,6 +28,9 @@ namespace {
 constexpr int kConverterList = 1021;
 constexpr int kConfigIpPassword = 1027;
 constexpr int kRebootPassword = 1034;
+constexpr int kUsbLogin = 1052;
+constexpr int kUsbPassword = 1051;
+constexpr int kUsbConnect = 1079;
 
 class Pictures {
 public:
@@ -121,6 +125,15 @@ int main(int argc, char** argv) {
         pictures.OfDialog(info, "converter_information");
         CWLan usb(&window);
         pictures.OfDialog(usb, "configuration_via_usb");
+        // Logged in to the simulated console, its settings read; its messages are answered at once.
+        platform::ui::SetMessageBoxHandler([](const QString&, const QString&) { return platform::ui::kIdOk; });
+        CWLan connected(&window);
+        pictures.OfDialog(connected, "configuration_via_usb_connected", [&] {
+            TypeInto(connected, kUsbLogin, Simulation::kConsoleUser);
+            TypeInto(connected, kUsbPassword, Simulation::kConsolePassword);
+            connected.ExecuteCommand(kUsbConnect);
+        });
+        platform::ui::ResetSeams();
         // A second or so into a wait, as the user mostly sees it.
         g_dlgProgress.SetInterval(10);
         pictures.OfDialog(g_dlgProgress, "progress", [] {
