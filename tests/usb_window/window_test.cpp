@@ -1,0 +1,354 @@
+// The Configuration via USB window itself, offscreen, against a simulated converter console behind
+// the program's real driver: what each event leaves the window, the link and the console in.
+
+#include "usb/usb_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/ftdi_linux.h"
+#include "platform/time.h"
+#include "platform/ui/seams.h"
+#include "sim/console/device_tree.h"
+#include "sim/console/simulated_console.h"
+#include "tests/support/modal.h"
+#include "usb/link.h"
+#include "usb/setting_fields.h"
+#include "usb/window_controls.h"
+
+namespace {
+
+using sim::console::ConsoleState;
+
+constexpr const char* kConnectionError =
+    "Connection error. Check if device is connected. Check the connection parameters.";
+constexpr const char* kLoaded = "Configuration loaded";
+
+// What the user sees of the window and what the program holds; nothing given: not checked.
+struct Seen {
+    std::optional<QString> status;
+    std::optional<bool> connect, disconnect, refresh, fields, config, menu;
+    std::optional<bool> linkOpen;
+    std::optional<std::int32_t> errorState;
+    std::optional<QStringList> messages;
+};
+
+class UsbWindowTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        platform::SetTimeScale(0.1);
+        g_usbLink = UsbLinkState{};
+        platform::SetDefaultFtdiDriver(&m_driver);
+        platform::ui::SetMessageBoxHandler([this](const QString& text, const QString&) {
+            std::lock_guard guard(m_lock);
+            m_messages << text;
+            return platform::ui::kIdOk;
+        });
+    }
+    void TearDown() override {
+        UsbClose();
+        platform::ui::ResetSeams();
+        platform::SetDefaultFtdiDriver(nullptr);
+        platform::SetTimeScale(1.0);
+    }
+
+    sim::console::SimulatedConsole& Attach(sim::console::ConsoleOptions options = {}) {
+        m_console = &m_tree.AddConsole({.ttyNumber = 0}, std::move(options));
+        return *m_console;
+    }
+
+    // Opens the window, lets `whileOpen` act in it, checks what it left, and closes it.
+    void InWindow(const std::function<void()>& whileOpen, const Seen& expected = {}) {
+        const int result = testsupport::RunModal(m_window, [&] {
+            whileOpen();
+            Expect(expected);
+            // As Close window would, also when a failure above left its button hidden.
+            m_window.ExecuteCommand(kIdCloseWindow);
+        }, 60000);
+        EXPECT_EQ(result, platform::ui::kIdCancel);
+    }
+
+    void Type(int id, const char* text) const {
+        qobject_cast<QLineEdit*>(m_window.GetDlgItem(id))->setText(QString::fromUtf8(text));
+    }
+    void Click(int id) const {
+        auto* button = qobject_cast<QPushButton*>(m_window.GetDlgItem(id));
+        ASSERT_NE(button, nullptr) << id;
+        ASSERT_TRUE(button->isEnabled() && button->isVisible()) << "button " << id << " cannot be pressed";
+        button->click();
+    }
+    void Connect(const char* login = "root", const char* password = "tq7") const {
+        Type(kIdLogin, login);
+        Type(kIdPassword, password);
+        Click(kIdConnect);
+    }
+    bool Enabled(int id) const { return m_window.GetDlgItem(id)->isEnabled(); }
+
+    void Expect(const Seen& expected) {
+        if (expected.status) {
+            EXPECT_EQ(m_window.GetDlgItem(kIdStatus)->property("text").toString(), *expected.status);
+        }
+        const auto check = [this](const std::optional<bool>& want, std::initializer_list<int> ids, const char* what) {
+            if (!want) return;
+            for (const int id : ids) EXPECT_EQ(Enabled(id), *want) << what << " (control " << id << ")";
+        };
+        check(expected.connect, {kIdConnect}, "Connect");
+        check(expected.disconnect, {kIdDisconnect}, "Disconnect");
+        check(expected.refresh, {kIdRefresh}, "Refresh list");
+        check(expected.fields, {kIdDevice, kIdBaudRate, kIdLineMode, kIdLogin, kIdPassword}, "connection field");
+        check(expected.config,
+              {kIdProfile, kIdDeviceInfo, kIdSaveConfig, kIdLoadConfig, kIdIpAddress, kIdSubmask, kIdGateway, kIdDhcp,
+               kIdSpeed, kIdRestart},
+              "configuration control");
+        if (expected.menu) {
+            EXPECT_EQ(g_fileMenu.IsMenuItemEnabled(kIdSaveToFile), *expected.menu) << "Save to file";
+            EXPECT_EQ(g_fileMenu.IsMenuItemEnabled(kIdLoadFromFile), *expected.menu) << "Load from file";
+        }
+        if (expected.linkOpen) {
+            EXPECT_EQ(UsbIsOpen(), *expected.linkOpen) << "link open";
+        }
+        if (expected.errorState) {
+            EXPECT_EQ(g_usbLink.errorState, *expected.errorState) << "errorState";
+        }
+        if (expected.messages) {
+            EXPECT_EQ(Messages(), *expected.messages);
+        }
+        for (const int id : {kIdConnect, kIdRestart, kIdDevice, kIdIpAddress})
+            EXPECT_TRUE(m_window.GetDlgItem(id)->isVisible()) << "control " << id << " left hidden";
+    }
+
+    QStringList Messages() {
+        std::lock_guard guard(m_lock);
+        return m_messages;
+    }
+    void ClearMessages() {
+        std::lock_guard guard(m_lock);
+        m_messages.clear();
+    }
+
+    sim::console::FakeDeviceTree m_tree;
+    platform::SysfsFtdiDriver m_driver{m_tree.Roots()};
+    sim::console::SimulatedConsole* m_console = nullptr;
+    CWLan m_window;
+
+private:
+    std::mutex m_lock;
+    QStringList m_messages;
+};
+
+// Connected with the settings read: the state most events start from.
+const Seen kConnected{.status = "Connected", .connect = false, .disconnect = true, .refresh = false,
+                      .fields = false, .config = true, .menu = true, .linkOpen = true, .errorState = 0};
+// Ready for the next Connect after the session ended.
+const Seen kLoggedOut{.status = "Disconnected", .connect = true, .disconnect = false, .refresh = true,
+                      .fields = true, .config = false, .menu = false, .linkOpen = false};
+
+TEST_F(UsbWindowTest, OpensDisconnectedWithEmptyLoginFieldsAndTheFirstSelections) {
+    Attach();
+    g_strLogin = "kept from before";
+    InWindow([] {},
+             {.status = "Disconnected", .connect = true, .disconnect = false, .fields = true, .config = false,
+              .menu = false, .linkOpen = false, .messages = QStringList{}});
+    // The texts of the last Connect stay; only the fields start empty.
+    EXPECT_EQ(g_strLogin, "kept from before");
+    InWindow([this] {
+        EXPECT_EQ(m_window.GetDlgItem(kIdLogin)->property("text").toString(), "");
+        EXPECT_EQ(m_window.GetDlgItem(kIdDevice)->property("currentText").toString(), "TQ7 Converter, COM 0");
+        for (const auto& [id, text] : std::initializer_list<std::pair<int, const char*>>{
+                 {kIdBaudRate, "9600 bit/s"}, {kIdLineMode, "8N1"}, {kIdProfile, "Local configuration"},
+                 {kIdSpeed, "auto"}, {kIdDhcp, ""}})
+            EXPECT_EQ(m_window.GetDlgItem(id)->property("currentText").toString(), text) << id;
+        // The login fields take sixteen characters and no more.
+        Type(kIdLogin, "12345678901234567");
+        EXPECT_EQ(m_window.GetDlgItem(kIdLogin)->property("text").toString().size(), 16);
+    });
+}
+
+TEST_F(UsbWindowTest, WithoutAConverterConnectIsOffUntilRefreshFindsOne) {
+    InWindow([this] {
+        EXPECT_EQ(m_window.GetDlgItem(kIdDevice)->property("currentText").toString(), "No device connected");
+        EXPECT_FALSE(Enabled(kIdConnect));
+        EXPECT_EQ(g_usbLink.errorState, 1);
+        Attach();
+        Click(kIdRefresh);
+    }, {.connect = true, .disconnect = false, .fields = true, .errorState = 0});
+}
+
+TEST_F(UsbWindowTest, EachConnectOutcomeLeavesTheWindowAsItShould) {
+    struct Case {
+        const char* what;
+        std::function<void(UsbWindowTest&)> arrange;
+        const char* login;
+        const char* password;
+        Seen expected;
+    };
+    const Case cases[] = {
+        {"logged in, then the settings read at once", [](UsbWindowTest& t) { t.Attach(); }, "root", "tq7",
+         [] {
+             Seen seen = kConnected;
+             seen.messages = QStringList{"Connected", kLoaded};
+             return seen;
+         }()},
+        {"logged in before: logged out with exit and in again",
+         [](UsbWindowTest& t) { t.Attach({.startLoggedIn = true}); }, "root", "tq7",
+         [] {
+             Seen seen = kConnected;
+             seen.messages = QStringList{"Connected", kLoaded};
+             return seen;
+         }()},
+        {"an empty password sends nothing and closes the link", [](UsbWindowTest& t) { t.Attach(); }, "root", "",
+         {.connect = true, .linkOpen = false, .errorState = 1,
+          .messages = QStringList{"The user name and password need to be filled"}}},
+        {"a wrong password six times", [](UsbWindowTest& t) { t.Attach(); }, "root", "wrong",
+         {.status = "Disconnected", .connect = true, .disconnect = false, .refresh = true, .fields = true,
+          .config = false, .linkOpen = false, .errorState = 1, .messages = QStringList{"Wrong login or password"}}},
+        {"a console that never answers", [](UsbWindowTest& t) { t.Attach().SetFaults({.silent = true}); }, "root",
+         "tq7",
+         {.connect = true, .disconnect = false, .refresh = true, .fields = true, .config = false, .linkOpen = false,
+          .errorState = 1, .messages = QStringList{kConnectionError}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange(*this);
+        InWindow([&] { Connect(c.login, c.password); }, c.expected);
+        UsbClose();
+        ClearMessages();
+        m_tree.Remove(0);
+    }
+}
+
+TEST_F(UsbWindowTest, AnEmptyPasswordNeverReachesTheConsole) {
+    sim::console::SimulatedConsole& console = Attach();
+    InWindow([&] { Connect("root", ""); });
+    EXPECT_TRUE(console.ReceivedLines().empty());
+}
+
+TEST_F(UsbWindowTest, AConsoleLeftLoggedInIsLoggedOutBeforeTheLogin) {
+    sim::console::SimulatedConsole& console = Attach({.startLoggedIn = true});
+    InWindow([&] { Connect(); }, kConnected);
+    const auto lines = console.ReceivedLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("exit\0\r", 6)), lines.end()) << "no logout was sent";
+    EXPECT_EQ(console.State(), ConsoleState::kLoggedIn);
+}
+
+TEST_F(UsbWindowTest, EventsWhileConnectedLeaveTheWindowAsTheyShould) {
+    struct Case {
+        const char* what;
+        std::function<void(UsbWindowTest&)> act;
+        Seen expected;
+        std::optional<ConsoleState> console;
+    };
+    const Case cases[] = {
+        {"Disconnect logs out and closes", [](UsbWindowTest& t) { t.Click(kIdDisconnect); }, kLoggedOut,
+         ConsoleState::kLoginPrompt},
+        {"Restart boots the converter and ends the session",
+         [](UsbWindowTest& t) { t.Click(kIdRestart); },
+         {.status = "Disconnected", .connect = true, .disconnect = false, .refresh = true, .fields = true,
+          .config = false, .menu = true, .linkOpen = false, .errorState = 0, .messages = QStringList{}},
+         ConsoleState::kBooting},
+        {"Enter in a field reaches Restart, the default button",
+         [](UsbWindowTest& t) {
+             QWidget* field = t.m_window.GetDlgItem(kIdIpAddress)->findChild<QLineEdit*>();
+             field->setFocus();
+             QTest::keyClick(field, Qt::Key_Return);
+         },
+         {.status = "Disconnected", .config = false, .menu = true, .linkOpen = false}, ConsoleState::kBooting},
+        {"Load configuration reads again", [](UsbWindowTest& t) { t.Click(kIdLoadConfig); },
+         [] {
+             Seen seen = kConnected;
+             seen.messages = QStringList{kLoaded};
+             return seen;
+         }(),
+         ConsoleState::kLoggedIn},
+        {"Save configration writes", [](UsbWindowTest& t) { t.Click(kIdSaveConfig); },
+         [] {
+             Seen seen = kConnected;
+             seen.fields = true;  // the apply worker gives them back, connected as it is
+             seen.messages = QStringList{"Configuration saved. Please restart the device to set configuration."};
+             return seen;
+         }(),
+         ConsoleState::kLoggedIn},
+        {"a lost link found by Load configuration", [](UsbWindowTest& t) {
+             t.m_console->Unplug();
+             t.Click(kIdLoadConfig);
+         },
+         [] {
+             Seen seen = kLoggedOut;
+             seen.errorState = 1;
+             seen.messages = QStringList{kConnectionError};
+             return seen;
+         }(),
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Attach();
+        InWindow([&] {
+            Connect();
+            ASSERT_TRUE(Enabled(kIdDisconnect)) << "not connected";
+            ClearMessages();
+            c.act(*this);
+        }, c.expected);
+        if (c.console) {
+            EXPECT_EQ(m_console->State(), *c.console);
+        }
+        UsbClose();
+        ClearMessages();
+        m_tree.Remove(0);
+    }
+}
+
+TEST_F(UsbWindowTest, ALogoutAnsweredOnlyByLoginPromptsLeavesTheWindowConnected) {
+    Attach();
+    InWindow([&] {
+        Connect();
+        m_console->SetFaults({.replies = {{"exit", "login: "}}});
+        Click(kIdDisconnect);
+    }, kConnected);
+}
+
+TEST_F(UsbWindowTest, ClosingTheWindowDoesNotLogOut) {
+    sim::console::SimulatedConsole& console = Attach();
+    InWindow([&] {
+        Connect();
+        console.ClearLog();
+    });
+    EXPECT_FALSE(UsbIsOpen());
+    EXPECT_TRUE(console.ReceivedLines().empty()) << "something was sent on closing";
+    EXPECT_EQ(console.State(), ConsoleState::kLoggedIn);
+}
+
+TEST_F(UsbWindowTest, DeviceInformationThatLosesTheLinkDisconnectsTheWindow) {
+    Attach();
+    InWindow([&] {
+        Connect();
+        ClearMessages();
+        m_console->Unplug();
+        // The dialog runs modally over the window: press one of its reports once it shows.
+        QTimer::singleShot(0, [] {
+            ASSERT_TRUE(testsupport::ProcessEventsUntil([] { return QApplication::activeModalWidget() != nullptr; }));
+            for (auto* button : QApplication::activeModalWidget()->findChildren<QPushButton*>())
+                if (button->text() == "Uptime") return button->click();
+            ADD_FAILURE() << "no Uptime button";
+        });
+        Click(kIdDeviceInfo);
+    }, [] {
+        Seen seen = kLoggedOut;
+        seen.menu = std::nullopt;  // left as it was
+        seen.errorState = 1;
+        seen.messages = QStringList{kConnectionError};
+        return seen;
+    }());
+}
+
+}  // namespace
