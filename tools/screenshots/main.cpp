@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 #include "app/finder_dlg.h"
 #include "app/simulation.h"
@@ -22,15 +23,13 @@
 #include "platform/ui/list_ctrl.h"
 #include "platform/ui/seams.h"
 #include "usb/usb_window.h"
+#include "usb/window_controls.h"
 
 namespace {
 
 constexpr int kConverterList = 1021;
 constexpr int kConfigIpPassword = 1027;
 constexpr int kRebootPassword = 1034;
-constexpr int kUsbLogin = 1052;
-constexpr int kUsbPassword = 1051;
-constexpr int kUsbConnect = 1079;
 
 class Pictures {
 public:
@@ -46,9 +45,11 @@ public:
         dialog.DoModal();
     }
 
+    QString Path(const QString& name) const { return QDir(m_folder).filePath(name); }
+
     void Write(const platform::ui::CDialog& dialog, const QString& name) {
         QApplication::processEvents();
-        const QString path = QDir(m_folder).filePath(name + ".png");
+        const QString path = Path(name + ".png");
         if (dialog.Window()->grab().save(path)) {
             std::printf("%s\n", qPrintable(path));
         } else {
@@ -80,6 +81,41 @@ AddpDevice* WaitForConverter(const CFinderDlg& window) {
 
 void TypeInto(const platform::ui::CDialog& dialog, int id, const char* text) {
     if (auto* box = qobject_cast<QLineEdit*>(dialog.GetDlgItem(id))) box->setText(QString::fromUtf8(text));
+}
+
+// A session with the simulated console, a picture after each step: logged in with the settings
+// read, a setting changed, applied, saved to a file, changed back, loaded from the file, and the
+// converter restarted. The messages the window shows are answered at once and printed.
+void WalkThroughTheUsbWindow(Pictures& pictures, platform::ui::CDialog& parent) {
+    platform::ui::SetMessageBoxHandler([](const QString& text, const QString&) {
+        std::printf("  message: %s\n", qPrintable(QString(text).replace('\n', ' ')));
+        return platform::ui::kIdOk;
+    });
+    const QString file = pictures.Path("TQ7_config.txt");
+    platform::ui::SetFileDialogHandler([file](platform::ui::FileDialogKind, const QString&, const QString&) {
+        return std::optional<QString>(file);
+    });
+    const auto chooseSpeed = [](const char* text) {
+        g_cbSpeed.SetCurSel(g_cbSpeed.FindStringExact(QString::fromUtf8(text)));
+    };
+    CWLan usb(&parent);
+    pictures.OfDialog(usb, "usb_6_restarted", [&] {
+        TypeInto(usb, kIdLogin, Simulation::kConsoleUser);
+        TypeInto(usb, kIdPassword, Simulation::kConsolePassword);
+        usb.ExecuteCommand(kIdConnect);
+        pictures.Write(usb, "usb_1_connected_and_read");
+        chooseSpeed("100 Mbit/s");
+        pictures.Write(usb, "usb_2_speed_changed");
+        usb.ExecuteCommand(kIdSaveConfig);
+        pictures.Write(usb, "usb_3_applied");
+        usb.ExecuteCommand(kIdSaveToFile);
+        pictures.Write(usb, "usb_4_saved_to_file");
+        chooseSpeed("auto");
+        usb.ExecuteCommand(kIdLoadFromFile);
+        pictures.Write(usb, "usb_5_loaded_from_file");
+        usb.ExecuteCommand(kIdRestart);
+    });
+    platform::ui::ResetSeams();
 }
 
 }  // namespace
@@ -125,15 +161,7 @@ int main(int argc, char** argv) {
         pictures.OfDialog(info, "converter_information");
         CWLan usb(&window);
         pictures.OfDialog(usb, "configuration_via_usb");
-        // Logged in to the simulated console, its settings read; its messages are answered at once.
-        platform::ui::SetMessageBoxHandler([](const QString&, const QString&) { return platform::ui::kIdOk; });
-        CWLan connected(&window);
-        pictures.OfDialog(connected, "configuration_via_usb_connected", [&] {
-            TypeInto(connected, kUsbLogin, Simulation::kConsoleUser);
-            TypeInto(connected, kUsbPassword, Simulation::kConsolePassword);
-            connected.ExecuteCommand(kUsbConnect);
-        });
-        platform::ui::ResetSeams();
+        WalkThroughTheUsbWindow(pictures, window);
         // A second or so into a wait, as the user mostly sees it.
         g_dlgProgress.SetInterval(10);
         pictures.OfDialog(g_dlgProgress, "progress", [] {
