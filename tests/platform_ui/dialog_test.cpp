@@ -180,7 +180,10 @@ TEST_F(DialogTest, AnEndAskedForByAWorkerIsNeverLost) {
         });
         if (worker.joinable()) worker.join();  // only after the loop it ended has returned
         EXPECT_EQ(result, beforeTheLoop ? 7 : 8);
-        EXPECT_TRUE(loopRunning);
+        // An early end may close the dialog before anything else gets to run in its loop.
+        if (!beforeTheLoop) {
+            EXPECT_TRUE(loopRunning);
+        }
     }
     // The end was used up: the next showing runs until it is ended again.
     bool stillOpen = false;
