@@ -1,4 +1,5 @@
 #pragma once
+// What the load and apply workers do first.
 
 #include "usb/link.h"
 

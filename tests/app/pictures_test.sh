@@ -10,6 +10,6 @@ rm -rf "$folder"
     sh "$tool" "$folder"
 for name in main_window set_ip_address reboot_converter converter_information configuration_via_usb \
     usb_1_connected_and_read usb_2_speed_changed usb_3_applied usb_4_saved_to_file usb_5_loaded_from_file \
-    usb_6_restarted progress; do
+    usb_device_information usb_6_restarted progress; do
     [ -s "$folder/$name.png" ] || { echo "$name.png was not written"; exit 1; }
 done

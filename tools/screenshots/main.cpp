@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -47,10 +48,12 @@ public:
 
     QString Path(const QString& name) const { return QDir(m_folder).filePath(name); }
 
-    void Write(const platform::ui::CDialog& dialog, const QString& name) {
+    void Write(const platform::ui::CDialog& dialog, const QString& name) { Write(*dialog.Window(), name); }
+
+    void Write(QWidget& window, const QString& name) {
         QApplication::processEvents();
         const QString path = Path(name + ".png");
-        if (dialog.Window()->grab().save(path)) {
+        if (window.grab().save(path)) {
             std::printf("%s\n", qPrintable(path));
         } else {
             std::fprintf(stderr, "tq7shots: cannot write %s\n", qPrintable(path));
@@ -77,6 +80,11 @@ AddpDevice* WaitForConverter(const CFinderDlg& window) {
     clock.start();
     while (list.GetItemData(0) == 0 && clock.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
     return reinterpret_cast<AddpDevice*>(list.GetItemData(0));
+}
+
+void PressButton(const QWidget& window, const char* text) {
+    for (auto* button : window.findChildren<QPushButton*>())
+        if (button->text() == QLatin1String(text)) return button->click();
 }
 
 void TypeInto(const platform::ui::CDialog& dialog, int id, const char* text) {
@@ -113,6 +121,15 @@ void WalkThroughTheUsbWindow(Pictures& pictures, platform::ui::CDialog& parent) 
         chooseSpeed("auto");
         usb.ExecuteCommand(kIdLoadFromFile);
         pictures.Write(usb, "usb_5_loaded_from_file");
+        // The device-information dialog runs modally over the window: its device report listed.
+        QTimer::singleShot(1, [&] {
+            QWidget* info = QApplication::activeModalWidget();
+            if (info == nullptr) return pictures.Fail("the device-information dialog did not show");
+            PressButton(*info, "Device information");
+            pictures.Write(*info, "usb_device_information");
+            PressButton(*info, "Close");
+        });
+        usb.ExecuteCommand(kIdDeviceInfo);
         usb.ExecuteCommand(kIdRestart);
     });
     platform::ui::ResetSeams();
