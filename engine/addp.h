@@ -14,6 +14,7 @@
 // An instance is used by one thread at a time; only a running discovery adds the engine's own
 // worker thread, which never calls back into the caller but posts a message to a window.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/window_messages.h"
@@ -80,6 +81,9 @@ enum : std::uint32_t {
 
 // The protocol magic of this converter family: the four ASCII bytes "DIGI".
 constexpr std::uint32_t kAddpMagicDigi = 0x44494749;
+
+// The longest password, in bytes, that a configuration request can carry.
+constexpr std::size_t kAddpMaxPassword = 255;
 
 struct AddpSession;
 using AddpHandle = AddpSession*;

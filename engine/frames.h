@@ -21,7 +21,6 @@ enum AddpMessageType : std::uint16_t {
 };
 
 constexpr std::size_t kAddpHeaderSize = 8;
-constexpr std::size_t kAddpMaxPassword = 255;
 constexpr std::uint8_t kAddpEveryModule[6] = {0xff, 0xff, 0xff, 0xff, 0xff, 0xff};
 
 // Reply field codes.

@@ -20,9 +20,6 @@ constexpr int kManualRadio = 1038;
 constexpr int kModeDhcp = 0;
 constexpr int kModeManual = 1;
 
-// The engine refuses a longer password without sending anything, which would look like silence.
-constexpr int kLongestPassword = 255;
-
 std::uint32_t NetworkOrderOf(const platform::ui::CIPAddressCtrl& field) {
     std::uint32_t value = 0;
     field.GetAddress(value);  // blank fields count as 0
@@ -41,7 +38,8 @@ void CConfigIP::DoDataExchange(platform::ui::DataExchange& dx) {
     dx.Control(kGateway, m_ipGateway);
     dx.Control(kSubnetMask, m_ipMask);
     dx.Text(kPassword, m_strPassword);
-    dx.MaxChars(kPassword, m_strPassword, kLongestPassword);
+    // The engine refuses a longer password without sending anything, which would look like silence.
+    dx.MaxChars(kPassword, m_strPassword, static_cast<int>(kAddpMaxPassword));
     dx.Text(kMac, m_strMac);
     dx.Text(kName, m_strName);
     dx.Radio(kDhcpRadio, m_nMode);

@@ -23,9 +23,6 @@ constexpr int kRebootButton = 1043;
 constexpr int kRetries = 40;
 constexpr auto kRetryPause = std::chrono::milliseconds(500);
 
-// The engine refuses a longer password without sending anything, which would look like silence.
-constexpr int kLongestPassword = 255;
-
 }  // namespace
 
 CReboot::CReboot(platform::ui::CDialog* parent) : CDialog(kTemplateId, parent) {
@@ -36,7 +33,8 @@ void CReboot::DoDataExchange(platform::ui::DataExchange& dx) {
     dx.Text(kName, m_strName);
     dx.Text(kMac, m_strMac);
     dx.Text(kPassword, m_strPassword);
-    dx.MaxChars(kPassword, m_strPassword, kLongestPassword);
+    // The engine refuses a longer password without sending anything, which would look like silence.
+    dx.MaxChars(kPassword, m_strPassword, static_cast<int>(kAddpMaxPassword));
     dx.Text(kStatus, m_strStatus);
 }
 

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kNoDeviceText = 16;
-
 using platform::DefaultFtdiDriver;
 using platform::FtdiDeviceNode;
 using platform::FtdiHandle;
@@ -68,7 +66,7 @@ void UsbEnumerate() {
     }
 
     if (g_cbDevice.GetCount() == 0) {
-        g_cbDevice.AddString(platform::ui::TableText(kNoDeviceText));
+        g_cbDevice.AddString(platform::ui::TableText(kStringNoDevice));
         g_btnConnect.EnableWindow(false);
         g_btnDisconnect.EnableWindow(false);
         EnableConnectionFields(true);

@@ -5,6 +5,9 @@
 
 #include <QString>
 
+// "No device connected": the Device list's one entry when no converter is attached.
+inline constexpr int kStringNoDevice = 16;
+
 // Rebuilds the Device list from the attached converters (vendor 0x0403, product 0x6009), sorted,
 // the first entry selected, and latches the line settings. Every device that opens is closed
 // again, whatever it is; only converters are listed. A converter gets Connect enabled and

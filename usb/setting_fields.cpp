@@ -2,17 +2,16 @@
 
 #include "settings/value_tables.h"
 #include "usb/window_controls.h"
+#include "usb/window_text.h"
 
 QString g_strLogin;
 QString g_strPassword;
 
 namespace {
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 template <typename Table>
 void Fill(platform::ui::CComboBox& list, const Table& entries, int selected) {
-    for (const auto& entry : entries) list.AddString(Text(entry.text));
+    for (const auto& entry : entries) list.AddString(FromBytes(entry.text));
     list.SetCurSel(selected);
 }
 

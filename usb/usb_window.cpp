@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kTemplate = 141;
 constexpr int kMenu = 153;
-constexpr int kStringNoDevice = 16;
 constexpr unsigned kProgressTickMs = 100;
 
 void ConnectWorker() {

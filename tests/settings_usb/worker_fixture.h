@@ -27,19 +27,6 @@ protected:
         return console;
     }
 
-    // The worker may end the panel before its loop runs, so nothing is queued to run inside it; a
-    // panel the worker never ends fails the test instead of hanging it.
-    void RunWorker(void (*work)()) {
-        std::thread worker(work);
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [] { g_dlgProgress.EndDialog(-2); });
-        watchdog.start(20000);
-        const int result = g_dlgProgress.DoModal();
-        worker.join();
-        EXPECT_EQ(result, 1) << "the progress panel was not ended";
-    }
-
     QStringList LastLogEntries(int count) const {
         const QStringList entries = LogEntries();
         return entries.mid(std::max<qsizetype>(0, entries.size() - count));

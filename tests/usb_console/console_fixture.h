@@ -94,13 +94,18 @@ protected:
         ASSERT_EQ(m_driver.SetTimeouts(g_usbLink.handle, 1000, 1000), platform::FtdiStatus::kOk);
     }
 
-    // The connect worker's console part, behind the progress panel as the window runs it. The
-    // worker may end the panel before its loop runs, so nothing is queued to run inside it; a
-    // panel the worker never ends fails the test instead of hanging it.
+    // The connect worker's console part, behind the progress panel as the window runs it.
     void Connect(const QString& login, const QString& password) {
         g_strLogin = login;
         g_strPassword = password;
-        std::thread worker([] { ConsoleConnect(); });
+        RunWorker(ConsoleConnect);
+    }
+
+    // A worker behind the progress panel, as the window runs it. The worker may end the panel
+    // before its loop runs, so nothing is queued to run inside it; a panel the worker never ends
+    // fails the test instead of hanging it.
+    void RunWorker(void (*work)()) {
+        std::thread worker(work);
         QTimer watchdog;
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [] { g_dlgProgress.EndDialog(-2); });

@@ -22,6 +22,7 @@
 #include "sim/console/device_tree.h"
 #include "sim/console/simulated_console.h"
 #include "tests/support/modal.h"
+#include "tests/usb/usb_fixture.h"
 #include "usb/link.h"
 #include "usb/setting_fields.h"
 #include "usb/window_controls.h"
@@ -30,8 +31,6 @@ namespace {
 
 using sim::console::ConsoleState;
 
-constexpr const char* kConnectionError =
-    "Connection error. Check if device is connected. Check the connection parameters.";
 constexpr const char* kLoaded = "Configuration loaded";
 
 // What the user sees of the window and what the program holds; nothing given: not checked.
