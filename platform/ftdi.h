@@ -37,11 +37,14 @@ constexpr bool IsOk(FtdiStatus status) {
 using FtdiHandle = std::uint32_t;
 constexpr FtdiHandle kNoFtdiHandle = 0;
 
-// One entry of the device-information list. Only what the link reads is carried.
+// One entry of the device-information list. Only what the link reads is carried: enough to
+// name a device and pick it without opening it.
 struct FtdiDeviceNode {
     std::uint32_t deviceId = 0;  // USB vendor ID << 16 | product ID
     // The device's description: at most 63 bytes, always NUL-terminated.
     std::array<char, 64> description{};
+    // The COM port number GetComPortNumber reports once the device is open; -1 for none.
+    std::int32_t comPort = -1;
 };
 
 // Line-setting codes, passed to SetDataCharacteristics unchanged.
@@ -63,7 +66,8 @@ public:
 
     // Takes a new snapshot of the attached devices and stores its length in `count`. The
     // snapshot is what ReadDeviceList reports and what Open's index refers to, until the next
-    // call. Does not open any device; does not block beyond reading the system's device list.
+    // call. Opens no device, so no adapter sees its modem lines move; does not block beyond
+    // reading the system's device list.
     // On failure `count` is 0 and the previous snapshot is replaced by an empty one.
     virtual FtdiStatus BuildDeviceList(std::uint32_t& count) = 0;
 
@@ -75,8 +79,9 @@ public:
     // Opens the device at `index` of the last snapshot, exclusively: it fails with kDeviceBusy
     // while another opener holds it. `handle` is written only on success. After an open the
     // read and write time-outs are 0 (see Read and Write) and the line is 9600 bit/s, 8N1; the
-    // device's own settings are not touched until the first line setting, read or write, so
-    // opening and closing a device disturbs nothing else that uses it. Does not block.
+    // device's own line settings are not touched until the first line setting, read or write.
+    // Opening and closing a serial tty still raises and drops its modem lines, which resets
+    // some boards: open only the device that is to be used. Does not block.
     virtual FtdiStatus Open(std::uint32_t index, FtdiHandle& handle) = 0;
 
     // Releases the device. Closing a stale handle answers kInvalidHandle and is harmless.

@@ -35,13 +35,13 @@ std::shared_ptr<SerialPort> SysfsFtdiDriver::Find(FtdiHandle handle) {
 }
 
 FtdiStatus SysfsFtdiDriver::BuildDeviceList(std::uint32_t& count) {
-    std::vector<Listed> snapshot;
+    std::vector<FtdiDeviceNode> snapshot;
     for (const ftdi_sysfs::FtdiTty& tty : ftdi_sysfs::ScanFtdiTtys(m_roots.sysfs)) {
-        Listed listed;
-        listed.ttyNumber = tty.number;
-        listed.node.deviceId = tty.deviceId;
-        ftdi_sysfs::CopyDescription(tty.product, listed.node.description);
-        snapshot.push_back(listed);
+        FtdiDeviceNode node;
+        node.deviceId = tty.deviceId;
+        node.comPort = tty.number;
+        ftdi_sysfs::CopyDescription(tty.product, node.description);
+        snapshot.push_back(node);
     }
     std::lock_guard lock(m_lock);
     m_snapshot = std::move(snapshot);
@@ -52,7 +52,7 @@ FtdiStatus SysfsFtdiDriver::BuildDeviceList(std::uint32_t& count) {
 FtdiStatus SysfsFtdiDriver::ReadDeviceList(std::span<FtdiDeviceNode> nodes, std::uint32_t& count) {
     std::lock_guard lock(m_lock);
     const std::size_t copied = std::min(nodes.size(), m_snapshot.size());
-    for (std::size_t i = 0; i < copied; ++i) nodes[i] = m_snapshot[i].node;
+    std::copy_n(m_snapshot.begin(), copied, nodes.begin());
     count = static_cast<std::uint32_t>(copied);
     return copied == m_snapshot.size() ? FtdiStatus::kOk : FtdiStatus::kInvalidArgument;
 }
@@ -62,7 +62,7 @@ FtdiStatus SysfsFtdiDriver::Open(std::uint32_t index, FtdiHandle& handle) {
     {
         std::lock_guard lock(m_lock);
         if (index >= m_snapshot.size()) return FtdiStatus::kDeviceNotFound;
-        number = m_snapshot[index].ttyNumber;
+        number = m_snapshot[index].comPort;
     }
     std::shared_ptr<SerialPort> port;
     const std::filesystem::path node = m_roots.dev / ("ttyUSB" + std::to_string(number));

@@ -53,16 +53,11 @@ public:
     const FtdiRoots& Roots() const { return m_roots; }
 
 private:
-    struct Listed {
-        std::int32_t ttyNumber = 0;
-        FtdiDeviceNode node;
-    };
-
     std::shared_ptr<SerialPort> Find(FtdiHandle handle);
 
     const FtdiRoots m_roots;
     std::mutex m_lock;  // guards the members below, never held during I/O
-    std::vector<Listed> m_snapshot;
+    std::vector<FtdiDeviceNode> m_snapshot;  // comPort is the tty's N
     std::map<FtdiHandle, std::shared_ptr<SerialPort>> m_open;
     FtdiHandle m_lastHandle = kNoFtdiHandle;
 };

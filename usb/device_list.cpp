@@ -1,6 +1,7 @@
 #include "usb/device_list.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,17 +18,17 @@ using platform::FtdiDeviceNode;
 using platform::FtdiHandle;
 using platform::IsOk;
 
-// Asks the open device for its COM port number; the result is kept like every driver result, but
-// the text is built whatever it says.
-std::string EntryText(FtdiHandle handle, const FtdiDeviceNode& node) {
-    std::int32_t port = -1;
-    g_usbLink.lastStatus = DefaultFtdiDriver().GetComPortNumber(handle, port);
+// Built from the device list alone: opening a serial tty moves its modem lines, which resets
+// boards on other adapters, so nothing is opened to name a device.
+QString EntryText(const FtdiDeviceNode& node) {
     const std::string_view description(node.description.data(), node.description.size());
-    return std::string(description.substr(0, description.find('\0'))) + ", COM " + std::to_string(port);
+    const std::string entry =
+        std::string(description.substr(0, description.find('\0'))) + ", COM " + std::to_string(node.comPort);
+    return QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
 }
 
-QString ListText(const std::string& entry) {
-    return QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
+bool IsConverter(const FtdiDeviceNode& node) {
+    return node.deviceId == kConverterDeviceId;
 }
 
 // The nodes of the last enumeration that the driver's list still has room for.
@@ -37,19 +38,21 @@ std::span<FtdiDeviceNode> ListedNodes() {
 }
 
 void ListConverters() {
-    for (std::uint32_t index = 0; index < ListedNodes().size(); ++index) {
-        FtdiHandle probe = platform::kNoFtdiHandle;
-        g_usbLink.lastStatus = DefaultFtdiDriver().Open(index, probe);
-        if (!IsOk(g_usbLink.lastStatus)) continue;
-        const FtdiDeviceNode& node = g_usbLink.deviceNodes[index];
-        if (node.deviceId == kConverterDeviceId) {
-            g_cbDevice.AddString(ListText(EntryText(probe, node)));
-            g_btnConnect.EnableWindow(true);
-            g_btnDisconnect.EnableWindow(false);
-            EnableConnectionFields(true);
-        }
-        DefaultFtdiDriver().Close(probe);
+    for (const FtdiDeviceNode& node : ListedNodes()) {
+        if (!IsConverter(node)) continue;
+        g_cbDevice.AddString(EntryText(node));
+        g_btnConnect.EnableWindow(true);
+        g_btnDisconnect.EnableWindow(false);
+        EnableConnectionFields(true);
     }
+}
+
+// The converter of the last enumeration listed under `entry`, if any.
+std::optional<std::uint32_t> ConverterIndexOf(const QString& entry) {
+    const std::span<FtdiDeviceNode> nodes = ListedNodes();
+    for (std::uint32_t index = 0; index < nodes.size(); ++index)
+        if (IsConverter(nodes[index]) && EntryText(nodes[index]) == entry) return index;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -80,25 +83,20 @@ void UsbEnumerate() {
 bool UsbOpenSelected(const QString& entry) {
     // One device at a time: a link still open would keep its device held.
     UsbClose();
-    const QByteArray wanted = entry.toUtf8();
     g_usbLink.lastStatus = DefaultFtdiDriver().ReadDeviceList(ListedNodes(), g_usbLink.deviceCount);
-    for (std::uint32_t index = 0; index < ListedNodes().size(); ++index) {
-        FtdiHandle handle = platform::kNoFtdiHandle;
-        g_usbLink.lastStatus = DefaultFtdiDriver().Open(index, handle);
-        if (!IsOk(g_usbLink.lastStatus)) continue;
-        if (EntryText(handle, g_usbLink.deviceNodes[index]) != std::string_view(wanted.data(), wanted.size())) {
-            DefaultFtdiDriver().Close(handle);
-            continue;
-        }
-        g_usbLink.handle = handle;
-        g_usbLink.lastStatus = DefaultFtdiDriver().SetBaudRate(handle, g_usbLink.baudRate);
-        if (IsOk(g_usbLink.lastStatus)) {
-            g_usbLink.lastStatus = DefaultFtdiDriver().SetDataCharacteristics(
-                handle, static_cast<std::uint8_t>(g_usbLink.wordLength), static_cast<std::uint8_t>(g_usbLink.stopBits),
-                static_cast<std::uint8_t>(g_usbLink.parity));
-        }
-        return true;
+    FtdiHandle handle = platform::kNoFtdiHandle;
+    if (const auto index = ConverterIndexOf(entry))
+        g_usbLink.lastStatus = DefaultFtdiDriver().Open(*index, handle);
+    if (handle == platform::kNoFtdiHandle) {
+        ReportConnectionError();
+        return false;
     }
-    ReportConnectionError();
-    return false;
+    g_usbLink.handle = handle;
+    g_usbLink.lastStatus = DefaultFtdiDriver().SetBaudRate(handle, g_usbLink.baudRate);
+    if (IsOk(g_usbLink.lastStatus)) {
+        g_usbLink.lastStatus = DefaultFtdiDriver().SetDataCharacteristics(
+            handle, static_cast<std::uint8_t>(g_usbLink.wordLength),
+            static_cast<std::uint8_t>(g_usbLink.stopBits), static_cast<std::uint8_t>(g_usbLink.parity));
+    }
+    return true;
 }

@@ -9,6 +9,7 @@
 #include "platform/ftdi.h"
 #include "platform/ftdi_linux.h"
 #include "sim/console/device_tree.h"
+#include "tests/support/open_watch.h"
 
 namespace {
 
@@ -22,11 +23,13 @@ using sim::console::FakeUsbSerial;
 struct Listed {
     std::uint32_t id;
     std::string description;
+    std::int32_t comPort = -1;
     bool operator==(const Listed&) const = default;
 };
 
 std::ostream& operator<<(std::ostream& out, const Listed& listed) {
-    return out << std::hex << listed.id << std::dec << " \"" << listed.description << '"';
+    return out << std::hex << listed.id << std::dec << " \"" << listed.description << "\" COM "
+               << listed.comPort;
 }
 
 std::vector<Listed> List(platform::FtdiDriver& driver) {
@@ -39,25 +42,31 @@ std::vector<Listed> List(platform::FtdiDriver& driver) {
     std::vector<Listed> listed;
     for (const FtdiDeviceNode& node : nodes) {
         EXPECT_EQ(node.description.back(), '\0');
-        listed.push_back({node.deviceId, node.description.data()});
+        listed.push_back({node.deviceId, node.description.data(), node.comPort});
     }
     return listed;
 }
 
-TEST(FtdiEnumeration, ListsFtdiDriverTtysInTtyOrderWithTheirUsbIdentity) {
+TEST(FtdiEnumeration, ListsFtdiDriverTtysInTtyOrderWithTheirUsbIdentityWithoutOpeningThem) {
     FakeDeviceTree tree;
     tree.AddEntry({.ttyNumber = 10, .product = "Converter ten"});
-    tree.AddEntry({.ttyNumber = 2, .productId = 0x6001, .product = "Other FTDI bridge"});
+    tree.AddPort({.ttyNumber = 2, .productId = 0x6001, .product = "Other FTDI bridge"});
     tree.AddEntry(
         {.ttyNumber = 1, .vendorId = 0x10c4, .productId = 0xea60, .product = "Foreign", .driver = "cp210x"});
-    tree.AddEntry({.ttyNumber = 0});
+    tree.AddPort({.ttyNumber = 0});
+    testsupport::OpenWatch watch;
+    for (const char* node : {"ttyUSB0", "ttyUSB2"}) watch.Watch(tree.DevRoot() / node);
     SysfsFtdiDriver driver(tree.Roots());
 
     // The other FTDI product is listed with its own ID (the link leaves it out); the tty on
-    // another driver is not listed at all; ttyUSB10 sorts after ttyUSB2.
-    const std::vector<Listed> expected = {
-        {0x04036009, "TQ7 Converter"}, {0x04036001, "Other FTDI bridge"}, {0x04036009, "Converter ten"}};
+    // another driver is not listed at all; ttyUSB10 sorts after ttyUSB2. The COM port number is
+    // the tty's, known without opening it.
+    const std::vector<Listed> expected = {{0x04036009, "TQ7 Converter", 0},
+                                          {0x04036001, "Other FTDI bridge", 2},
+                                          {0x04036009, "Converter ten", 10}};
     EXPECT_EQ(List(driver), expected);
+    EXPECT_EQ(watch.Opens(tree.DevRoot() / "ttyUSB0"), 0);
+    EXPECT_EQ(watch.Opens(tree.DevRoot() / "ttyUSB2"), 0);
 }
 
 TEST(FtdiEnumeration, DescriptionKeepsAtMost63BytesAndNeverSplitsACharacter) {
@@ -101,11 +110,11 @@ TEST(FtdiEnumeration, SkipsEntriesItCannotReadAsAnFtdiUsbDevice) {
     fs::create_directory_symlink(fs::relative(devices / "1-1" / "1-1:1.0" / "ttyUSB0", bus), bus / "ttyUSBx");
     fs::create_directory_symlink(fs::relative(devices / "1-1" / "1-1:1.0" / "ttyUSB0", bus), bus / "ttyACM0");
     SysfsFtdiDriver driver(tree.Roots());
-    EXPECT_EQ(List(driver), (std::vector<Listed>{{0x04036009, "good"}}));
+    EXPECT_EQ(List(driver), (std::vector<Listed>{{0x04036009, "good", 0}}));
 
     // A missing product string still lists the device, with an empty description.
     fs::remove(devices / "1-1" / "product");
-    EXPECT_EQ(List(driver), (std::vector<Listed>{{0x04036009, ""}}));
+    EXPECT_EQ(List(driver), (std::vector<Listed>{{0x04036009, "", 0}}));
 }
 
 TEST(FtdiEnumeration, NoTreeListsNothing) {

@@ -1,79 +1,36 @@
 #include <gtest/gtest.h>
 
-#include <map>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/support/open_watch.h"
 #include "tests/usb/usb_fixture.h"
 #include "usb/device_list.h"
 #include "usb/line_settings.h"
 
 namespace {
 
-using platform::FtdiDeviceNode;
 using platform::FtdiHandle;
 using platform::FtdiStatus;
 using sim::console::FakeUsbSerial;
 
-// Passes every call on to the real driver and notes each open and close, with the device's index.
-class RecordingDriver final : public platform::FtdiDriver {
-public:
-    explicit RecordingDriver(platform::FtdiDriver& real) : m_real(real) {}
-
-    std::vector<std::string> calls;
-
-    FtdiStatus BuildDeviceList(std::uint32_t& count) override { return m_real.BuildDeviceList(count); }
-    FtdiStatus ReadDeviceList(std::span<FtdiDeviceNode> nodes, std::uint32_t& count) override {
-        return m_real.ReadDeviceList(nodes, count);
-    }
-    FtdiStatus Open(std::uint32_t index, FtdiHandle& handle) override {
-        const FtdiStatus status = m_real.Open(index, handle);
-        calls.push_back("open " + std::to_string(index) + (platform::IsOk(status) ? "" : " failed"));
-        if (platform::IsOk(status)) m_indexOf[handle] = index;
-        return status;
-    }
-    FtdiStatus Close(FtdiHandle handle) override {
-        calls.push_back("close " + std::to_string(m_indexOf[handle]));
-        return m_real.Close(handle);
-    }
-    FtdiStatus Read(FtdiHandle handle, std::span<char> buffer, std::uint32_t& got) override {
-        return m_real.Read(handle, buffer, got);
-    }
-    FtdiStatus Write(FtdiHandle handle, std::span<const char> bytes, std::uint32_t& written) override {
-        return m_real.Write(handle, bytes, written);
-    }
-    FtdiStatus SetBaudRate(FtdiHandle handle, std::uint32_t baudRate) override {
-        return m_real.SetBaudRate(handle, baudRate);
-    }
-    FtdiStatus SetDataCharacteristics(FtdiHandle handle, std::uint8_t wordLength, std::uint8_t stopBits,
-                                      std::uint8_t parity) override {
-        return m_real.SetDataCharacteristics(handle, wordLength, stopBits, parity);
-    }
-    FtdiStatus Purge(FtdiHandle handle, std::uint32_t mask) override { return m_real.Purge(handle, mask); }
-    FtdiStatus SetTimeouts(FtdiHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override {
-        return m_real.SetTimeouts(handle, readMs, writeMs);
-    }
-    FtdiStatus GetComPortNumber(FtdiHandle handle, std::int32_t& port) override {
-        return m_real.GetComPortNumber(handle, port);
-    }
-
-private:
-    platform::FtdiDriver& m_real;
-    std::map<FtdiHandle, std::uint32_t> m_indexOf;
-};
-
 using UsbEnumerationTest = UsbLinkTest;
 
-TEST_F(UsbEnumerationTest, OpensAndClosesEveryDeviceButListsOnlyConverters) {
+// Opening a serial tty moves its modem lines, which resets a board on another adapter: the list
+// is built from the device tree alone, and every node is left unopened.
+TEST_F(UsbEnumerationTest, ListsOnlyConvertersAndOpensNoDevice) {
     m_tree.AddPort({.ttyNumber = 0, .productId = 0x6001, .product = "Other FTDI bridge"});
     m_tree.AddPort({.ttyNumber = 1});
-    RecordingDriver recorder(m_driver);
-    platform::SetDefaultFtdiDriver(&recorder);
+    testsupport::OpenWatch watch;
+    for (const char* node : {"ttyUSB0", "ttyUSB1"}) watch.Watch(m_tree.DevRoot() / node);
     SetControlsEnabled(false);
 
     UsbEnumerate();
+    UsbEnumerate();  // Refresh list
 
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"open 0", "close 0", "open 1", "close 1"}));
+    EXPECT_EQ(watch.Opens(m_tree.DevRoot() / "ttyUSB0"), 0);
+    EXPECT_EQ(watch.Opens(m_tree.DevRoot() / "ttyUSB1"), 0);
     EXPECT_EQ(DeviceEntries(), QStringList{"TQ7 Converter, COM 1"});
     EXPECT_EQ(g_cbDevice.GetCurSel(), 0);
     EXPECT_TRUE(ConnectEnabled());
@@ -81,12 +38,6 @@ TEST_F(UsbEnumerationTest, OpensAndClosesEveryDeviceButListsOnlyConverters) {
     EXPECT_TRUE(ConnectionFieldsEnabled());
     EXPECT_EQ(g_usbLink.errorState, kNoError);
     EXPECT_TRUE(Messages().isEmpty());
-    // Enumeration never keeps a device: each one can be had again at once.
-    for (std::uint32_t index : {0u, 1u}) {
-        FtdiHandle handle = platform::kNoFtdiHandle;
-        EXPECT_EQ(m_driver.Open(index, handle), FtdiStatus::kOk) << index;
-        m_driver.Close(handle);
-    }
 }
 
 TEST_F(UsbEnumerationTest, NoConverterLeavesTheOneEntryNoDeviceConnected) {
@@ -120,50 +71,61 @@ TEST_F(UsbEnumerationTest, NoConverterLeavesTheOneEntryNoDeviceConnected) {
     }
 }
 
-// A converter without a device node cannot be opened. Its failed open is the last driver result
-// only when it is the last device of the list, and only then is the connection error shown.
-TEST_F(UsbEnumerationTest, AConverterThatCannotBeOpenedIsNotListed) {
+// A device that cannot be opened is not found out by listing it: a converter is listed all the
+// same and fails at Connect, and nothing that is not a converter can make the list report an error.
+TEST_F(UsbEnumerationTest, ADeviceThatCannotBeOpenedChangesNothingInTheList) {
     struct Case {
         const char* name;
-        bool goneIsLast;
+        std::function<void(sim::console::FakeDeviceTree&, platform::FtdiDriver&)> arrange;
         QStringList entries;
-        QStringList messages;
-        std::int32_t errorState;
     };
     const Case cases[] = {
-        {"before a good one", false, {"Good, COM 2"}, {}, kNoError},
-        {"as the last device", true, {"Good, COM 2"}, {kConnectionError}, kLinkFailed},
+        {"a converter without a device node",
+         [](sim::console::FakeDeviceTree& tree, platform::FtdiDriver&) {
+             tree.AddEntry({.ttyNumber = 3, .product = "Gone"});
+         },
+         {"Gone, COM 3", "Good, COM 2"}},
+        {"another adapter, last in the list and busy in another program",
+         [](sim::console::FakeDeviceTree& tree, platform::FtdiDriver& otherProgram) {
+             tree.AddPort({.ttyNumber = 3, .productId = 0x6001, .product = "Board"});
+             std::uint32_t count = 0;
+             ASSERT_EQ(otherProgram.BuildDeviceList(count), FtdiStatus::kOk);
+             FtdiHandle held = platform::kNoFtdiHandle;
+             ASSERT_EQ(otherProgram.Open(1, held), FtdiStatus::kOk);
+         },
+         {"Good, COM 2"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         sim::console::FakeDeviceTree tree;
         tree.AddPort({.ttyNumber = 2, .product = "Good"});
-        tree.AddEntry({.ttyNumber = c.goneIsLast ? 3 : 1, .product = "Gone"});
+        platform::SysfsFtdiDriver otherProgram(tree.Roots());
+        c.arrange(tree, otherProgram);
         platform::SysfsFtdiDriver driver(tree.Roots());
         platform::SetDefaultFtdiDriver(&driver);
         g_usbLink.errorState = kNoError;
         ClearMessages();
-        SetControlsEnabled(false);
 
         UsbEnumerate();
 
         EXPECT_EQ(DeviceEntries(), c.entries);
-        EXPECT_EQ(Messages(), c.messages);
-        EXPECT_EQ(g_usbLink.errorState, c.errorState);
-        EXPECT_TRUE(ConnectEnabled());  // a converter was listed
+        EXPECT_TRUE(Messages().isEmpty());
+        EXPECT_EQ(g_usbLink.errorState, kNoError);
+        EXPECT_TRUE(ConnectEnabled());
     }
 
-    // The unopenable converter alone: no entry of its own, and the error on top.
+    // The converter without a node says so when it is chosen.
     sim::console::FakeDeviceTree tree;
     tree.AddEntry({.ttyNumber = 0});
     platform::SysfsFtdiDriver driver(tree.Roots());
     platform::SetDefaultFtdiDriver(&driver);
     ClearMessages();
     UsbEnumerate();
-    EXPECT_EQ(DeviceEntries(), QStringList{"No device connected"});
+    EXPECT_TRUE(Messages().isEmpty());
+    EXPECT_FALSE(UsbOpenSelected(g_cbDevice.GetWindowText()));
     EXPECT_EQ(Messages(), QStringList{kConnectionError});
-    EXPECT_FALSE(ConnectEnabled());
     EXPECT_EQ(g_usbLink.errorState, kLinkFailed);
+    EXPECT_FALSE(UsbIsOpen());
 }
 
 TEST_F(UsbEnumerationTest, ConvertersDifferingOnlyInTheirNumberAreListedSortedWithTheFirstSelected) {

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "tests/support/modal.h"
+#include "tests/support/open_watch.h"
 #include "tests/usb/usb_fixture.h"
 #include "usb/device_list.h"
 
@@ -120,6 +121,8 @@ TEST_F(UsbOpenTest, TheWorkerOpensTheEntryShownAndNoOther) {
     UsbEnumerate();
     ASSERT_EQ(DeviceEntries(), (QStringList{"TQ7 Converter, COM 12", "TQ7 Converter, COM 4"}));
     g_cbDevice.SetCurSel(0);  // ttyUSB12 comes after ttyUSB4 in the driver's list
+    testsupport::OpenWatch watch;
+    for (const char* node : {"ttyUSB4", "ttyUSB12"}) watch.Watch(m_tree.DevRoot() / node);
 
     bool opened = false;
     std::atomic<bool> done{false};
@@ -133,7 +136,8 @@ TEST_F(UsbOpenTest, TheWorkerOpensTheEntryShownAndNoOther) {
     ASSERT_TRUE(opened);
     EXPECT_EQ(OpenComPort(), 12);
     EXPECT_TRUE(Messages().isEmpty());
-    EXPECT_TRUE(Free(0));   // ttyUSB4, tried and closed again
+    EXPECT_EQ(watch.Opens(m_tree.DevRoot() / "ttyUSB4"), 0);
+    EXPECT_EQ(watch.Opens(m_tree.DevRoot() / "ttyUSB12"), 1);
     EXPECT_FALSE(Free(1));  // ttyUSB12, held by the link
 }
 
