@@ -1,9 +1,11 @@
 #include "platform/whole_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <utility>
 
 namespace platform {
@@ -28,9 +30,35 @@ private:
     int m_fd;
 };
 
-FileOutcome OpenFailed() { return {.opened = false, .cause = FileCauseOf(errno)}; }
+bool IsFolder(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::stat(path.empty() ? "." : path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// A path whose folder is missing is a bad path, not a missing file.
+FileOutcome OpenFailed(const std::string& path) {
+    const int error = errno;
+    if (error == ENOENT && !IsFolder(std::filesystem::path(path).parent_path()))
+        return {.opened = false, .cause = FileCause::kBadPath};
+    return {.opened = false, .cause = FileCauseOf(error)};
+}
+FileOutcome NotAFile() {
+    return {.opened = false, .cause = FileCause::kAccessDenied};
+}
 FileOutcome TransferFailed() { return {.opened = true, .cause = FileCauseOf(errno)}; }
 FileOutcome Done() { return {.opened = true, .cause = FileCause::kNone}; }
+
+// Only regular files are read or written: opening a FIFO blocks until someone writes to it, and
+// opening a device node may act on the device. Checked before the open, so that neither is ever
+// opened, and on the open descriptor, in case the path was swapped meanwhile.
+bool ExistsButIsNoFile(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
+}
+bool IsRegularFile(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
 
 }  // namespace
 
@@ -62,8 +90,11 @@ FileCause FileCauseOf(int systemError) {
 }
 
 FileOutcome WriteWholeFile(const std::string& path, std::string_view bytes) {
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode));
-    if (file.Get() < 0) return OpenFailed();
+    if (ExistsButIsNoFile(path)) return NotAFile();
+    Descriptor file(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, kNewFileMode));
+    if (file.Get() < 0) return OpenFailed(path);
+    if (!IsRegularFile(file.Get())) return NotAFile();
     const ssize_t written = ::write(file.Get(), bytes.data(), bytes.size());
     if (written < 0) return TransferFailed();
     if (static_cast<std::size_t>(written) != bytes.size()) {
@@ -76,8 +107,10 @@ FileOutcome WriteWholeFile(const std::string& path, std::string_view bytes) {
 
 FileOutcome ReadFileStart(const std::string& path, std::size_t limit, std::string& bytes) {
     bytes.clear();
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) return OpenFailed();
+    if (ExistsButIsNoFile(path)) return NotAFile();
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.Get() < 0) return OpenFailed(path);
+    if (!IsRegularFile(file.Get())) return NotAFile();
     bytes.resize(limit);
     std::size_t got = 0;
     while (got < limit) {

@@ -34,6 +34,10 @@ struct FileOutcome {
     FileCause cause = FileCause::kNone;
 };
 
+// Both calls take regular files only: a folder, FIFO or device is refused with kAccessDenied
+// before it is opened, so neither call blocks on one. A path whose folder is missing gives
+// kBadPath; a missing file in an existing folder kFileNotFound.
+
 // Creates the file or empties it, and writes `bytes` with one write.
 FileOutcome WriteWholeFile(const std::string& path, std::string_view bytes);
 

@@ -15,13 +15,6 @@ constexpr std::size_t kSpeedValueOffset = 7;
 // The port number's first space and the four after it pad the column before the profile.
 constexpr std::size_t kProfileValueOffset = 5;
 
-template <typename Table, typename Key>
-std::optional<int> PositionOf(const Table& table, Key key, std::string_view value) {
-    const auto found = std::find_if(table.begin(), table.end(), [&](const auto& row) { return row.*key == value; });
-    if (found == table.end()) return std::nullopt;
-    return static_cast<int>(found - table.begin());
-}
-
 }  // namespace
 
 std::string_view ExtractColonValue(std::string_view text, std::string_view keyword) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace settings {
@@ -120,6 +121,14 @@ template <typename Table, typename Column>
 std::string_view ColumnAt(const Table& table, Column column, int position) {
     if (position < 0 || static_cast<std::size_t>(position) >= table.size()) return {};
     return table[static_cast<std::size_t>(position)].*column;
+}
+
+// The first list position whose entry in `column` is exactly `value`; nothing when none is.
+template <typename Table, typename Column>
+std::optional<int> PositionOf(const Table& table, Column column, std::string_view value) {
+    for (std::size_t position = 0; position < table.size(); ++position)
+        if (table[position].*column == value) return static_cast<int>(position);
+    return std::nullopt;
 }
 
 }  // namespace settings

@@ -1,5 +1,6 @@
 #include "usb/config_file.h"
 
+#include <optional>
 #include <string>
 
 #include "platform/ui/seams.h"
@@ -7,11 +8,15 @@
 #include "platform/whole_file.h"
 #include "settings/config_file_format.h"
 #include "settings/value_tables.h"
+#include "usb/setting_checks.h"
 #include "usb/setting_fields.h"
 #include "usb/window_controls.h"
 #include "usb/window_text.h"
 
 namespace {
+
+using settings::ColumnAt;
+using settings::PositionOf;
 
 constexpr int kStringCannotOpen = 23;
 const QString kProposedName = QStringLiteral("TQ7_config.txt");
@@ -24,30 +29,35 @@ void ReportFileFailure(platform::FileCause cause) {
         QStringLiteral("%1: %2").arg(platform::ui::TableText(kStringCannotOpen)).arg(static_cast<int>(cause)));
 }
 
-void ApplyLoadedDhcpText(const QString& dhcp) {
-    // Only the exact list texts say which way the address fields go.
-    if (dhcp == FromBytes(settings::kDhcpModes[settings::kDhcpOff].text))
-        EnableAddressFields(true);
-    else if (dhcp == FromBytes(settings::kDhcpModes[settings::kDhcpOn].text))
-        EnableAddressFields(false);
+// A text of the file selects the entry it stands for; any other text is shown with no entry
+// selected, so that nothing but what the field shows can be applied or saved.
+void ShowLoaded(platform::ui::CComboBox& list, std::optional<int> position, std::string_view text) {
+    if (position) {
+        list.SetCurSel(*position);
+        return;
+    }
+    list.SetCurSel(settings::kNoPosition);
+    list.SetWindowText(FromBytes(text));
 }
 
 }  // namespace
 
 QString ProfileFileText() {
-    return FromBytes(settings::ColumnAt(settings::kSerialProfiles, &settings::SerialProfileEntry::fileText,
-                                         g_cbProfile.GetCurSel()));
+    return FromBytes(ColumnAt(settings::kSerialProfiles, &settings::SerialProfileEntry::fileText,
+                              g_cbProfile.GetCurSel()));
 }
 
 void OnSaveToFile() {
+    if (!SettingsMeanWhatTheyShow(true)) return;
     const auto path = platform::ui::AskForFile(platform::ui::FileDialogKind::Save, kProposedName, QString());
     if (!path) return;
     const settings::ConfigFileValues values{
         .ipAddress = ToBytes(g_ipAddress.GetWindowText()),
         .submask = ToBytes(g_ipSubmask.GetWindowText()),
         .gateway = ToBytes(g_ipGateway.GetWindowText()),
-        .dhcp = ToBytes(g_cbDhcp.GetWindowText()),
-        .speed = ToBytes(g_cbSpeed.GetWindowText()),
+        .dhcp = std::string(ColumnAt(settings::kDhcpModes, &settings::DhcpEntry::text, g_cbDhcp.GetCurSel())),
+        .speed = std::string(ColumnAt(settings::kEthernetSpeeds, &settings::EthernetSpeedEntry::fileText,
+                                      g_cbSpeed.GetCurSel())),
         .profile = ToBytes(ProfileFileText()),
     };
     const auto outcome = platform::WriteWholeFile(path->toStdString(), settings::ConfigFileText(values));
@@ -61,11 +71,18 @@ void OnLoadFromFile() {
     const auto outcome = platform::ReadFileStart(path->toStdString(), settings::kLongestConfigFile, text);
     if (outcome.cause != platform::FileCause::kNone) return ReportFileFailure(outcome.cause);
     const settings::ConfigFileValues values = settings::ParseConfigFile(text);
+    // A value that is no whole address blanks its field.
     g_ipAddress.SetWindowText(FromBytes(values.ipAddress));
     g_ipSubmask.SetWindowText(FromBytes(values.submask));
     g_ipGateway.SetWindowText(FromBytes(values.gateway));
-    g_cbDhcp.SetWindowText(FromBytes(values.dhcp));
-    ApplyLoadedDhcpText(FromBytes(values.dhcp));
-    g_cbSpeed.SetWindowText(FromBytes(values.speed));
-    g_cbProfile.SetWindowText(FromBytes(values.profile));
+    const std::optional<int> dhcp = PositionOf(settings::kDhcpModes, &settings::DhcpEntry::text, values.dhcp);
+    ShowLoaded(g_cbDhcp, dhcp, values.dhcp);
+    // Only a text that stands for "On" or "Off" says which way the address fields go.
+    if (dhcp) EnableAddressFields(*dhcp == settings::kDhcpOff);
+    ShowLoaded(g_cbSpeed,
+               PositionOf(settings::kEthernetSpeeds, &settings::EthernetSpeedEntry::fileText, values.speed),
+               values.speed);
+    ShowLoaded(g_cbProfile,
+               PositionOf(settings::kSerialProfiles, &settings::SerialProfileEntry::fileText, values.profile),
+               values.profile);
 }

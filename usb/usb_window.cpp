@@ -5,19 +5,20 @@
 #include "lan_dialogs/progress.h"
 #include "platform/ui/seams.h"
 #include "platform/ui/table_text.h"
+#include "settings/value_tables.h"
 #include "usb/config_file.h"
 #include "usb/console.h"
 #include "usb/device_list.h"
 #include "usb/exchange_log.h"
 #include "usb/link.h"
-#include "usb/settings_workers.h"
+#include "usb/setting_checks.h"
 #include "usb/setting_fields.h"
+#include "usb/settings_workers.h"
 #include "usb/window_controls.h"
 #include "usb/window_states.h"
 
 namespace {
 
-constexpr int kTemplate = 141;
 constexpr int kMenu = 153;
 constexpr unsigned kProgressTickMs = 100;
 
@@ -46,7 +47,7 @@ void ConnectWorker() {
 
 }  // namespace
 
-CWLan::CWLan(platform::ui::CDialog* parent) : CDialog(kTemplate, parent) {
+CWLan::CWLan(platform::ui::CDialog* parent) : CDialog(kUsbWindowTemplate, parent) {
     OnCommand(kIdConnect, [this] { OnConnect(); });
     OnCommand(kIdDisconnect, [this] { OnDisconnect(); });
     OnCommand(kIdRefresh, [this] { OnRefreshList(); });
@@ -121,6 +122,8 @@ void CWLan::OnLoadConfiguration() {
 
 void CWLan::OnSaveConfiguration() {
     UpdateData(true);
+    // The address fields are sent for a static address only.
+    if (!SettingsMeanWhatTheyShow(g_cbDhcp.GetCurSel() == settings::kDhcpOff)) return;
     RunBehindProgress(m_applyWorker, ApplyWorker);
     if (g_usbLink.errorState == kLinkFailed) DisableWhatNeedsTheConsole();
 }

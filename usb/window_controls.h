@@ -8,6 +8,8 @@
 #include "platform/ui/data_exchange.h"
 #include "platform/ui/menu.h"
 
+inline constexpr int kUsbWindowTemplate = 141;
+
 // Control identifiers of the window's template.
 inline constexpr int kIdRestart = 1;
 inline constexpr int kIdCloseWindow = 2;

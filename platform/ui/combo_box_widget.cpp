@@ -7,11 +7,10 @@ namespace platform::ui {
 ComboBoxWidget::ComboBoxWidget(bool editable, bool sorted, QWidget* parent) : QComboBox(parent), m_sorted(sorted) {
     setEditable(editable);
     setInsertPolicy(QComboBox::NoInsert);
-    if (editable) connect(lineEdit(), &QLineEdit::textEdited, this, [this] { m_typed = true; });
-    connect(this, &QComboBox::activated, this, [this] {
-        m_typed = false;
-        emit SelectionChanged();
-    });
+    // Left alone, an editable list picks the entry that matches its text, ignoring case, when the
+    // field loses focus: what would then be sent would depend on where the user clicked last.
+    if (editable) disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+    connect(this, &QComboBox::activated, this, &ComboBoxWidget::SelectionChanged);
 }
 
 int ComboBoxWidget::AddEntry(const QString& text) {
@@ -31,13 +30,12 @@ int ComboBoxWidget::AddEntry(const QString& text) {
     return index;
 }
 
-void ComboBoxWidget::ClearEntries() {
-    clear();
-    m_typed = false;
+int ComboBoxWidget::SelectedPosition() const {
+    const int current = currentIndex();
+    return current >= 0 && itemText(current) == currentText() ? current : -1;
 }
 
 int ComboBoxWidget::Select(int index) {
-    m_typed = false;
     if (index < 0 || index >= count()) {
         setCurrentIndex(-1);
         if (isEditable()) setEditText(QString());

@@ -1,6 +1,7 @@
 #pragma once
-// A drop-down list whose selected position and shown text are kept apart, as the dialogs expect:
-// typing into the edit field leaves no entry selected, while the typed text stays shown.
+// A drop-down list whose selected position and shown text are kept apart, as the dialogs expect.
+// An entry counts as selected only while the field shows that entry's text: once the user types
+// or the program writes another text, no entry is selected. Leaving the field never selects one.
 
 #include <QComboBox>
 
@@ -12,8 +13,8 @@ public:
     ComboBoxWidget(bool editable, bool sorted, QWidget* parent = nullptr);
 
     int AddEntry(const QString& text);
-    void ClearEntries();
-    int SelectedPosition() const { return m_typed ? -1 : currentIndex(); }
+    void ClearEntries() { clear(); }
+    int SelectedPosition() const;
     int Select(int index);
 
 signals:
@@ -22,7 +23,6 @@ signals:
 
 private:
     bool m_sorted;
-    bool m_typed = false;
 };
 
 }  // namespace platform::ui

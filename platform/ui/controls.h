@@ -47,8 +47,9 @@ public:
     void ResetContent();
 };
 
-// An editable drop-down list. Its selected position and its shown text are distinct: typing into
-// its edit field leaves it with no selected position (-1) and the typed text shown.
+// An editable drop-down list. Its selected position and its shown text are distinct: an entry is
+// selected only while the field shows its text, so typing or writing another text leaves no
+// selected position (-1) with that text shown. Moving the focus never selects.
 class CComboBox : public CWnd {
 public:
     int AddString(const QString& text);  // the new entry's index (sorted lists insert in order)

@@ -56,18 +56,24 @@ bool IpAddressField::IsBlank() const {
 }
 
 QString IpAddressField::Text() const {
+    if (IsBlank()) return QString();
     QStringList parts;
-    for (QLineEdit* field : m_fields) parts << QString::number(field->text().toUInt());
+    for (QLineEdit* field : m_fields)
+        parts << (field->text().isEmpty() ? QString() : QString::number(field->text().toUInt()));
     return parts.join(QLatin1Char('.'));
 }
 
 void IpAddressField::SetText(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char('.'));
-    for (int i = 0; i < 4; ++i) {
-        bool number = false;
-        const uint value = i < parts.size() ? parts[i].trimmed().toUInt(&number) : 0;
-        m_fields[static_cast<std::size_t>(i)]->setText(number ? QString::number(qMin(value, 255u)) : QString());
-    }
+    static const QRegularExpression kDotted(QRegularExpression::anchoredPattern(
+        QStringLiteral("([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})")));
+    const QRegularExpressionMatch match = kDotted.match(text);
+    bool whole = match.hasMatch();
+    for (int i = 1; whole && i <= 4; ++i) whole = match.captured(i).toUInt() <= 255;
+    // Anything but a whole address blanks the field: clamping or keeping part of it would show an
+    // address nobody gave.
+    for (int i = 0; i < 4; ++i)
+        m_fields[static_cast<std::size_t>(i)]->setText(whole ? QString::number(match.captured(i + 1).toUInt())
+                                                             : QString());
 }
 
 void IpAddressField::OnEdited(int index) {

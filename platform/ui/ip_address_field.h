@@ -20,8 +20,10 @@ public:
     void ClearAddress();
     bool IsBlank() const;
 
-    // Dotted text, blank fields as 0; SetText takes dotted text, a missing field stays blank.
+    // Dotted text; "" when every field is blank, and a blank field of a partly filled address
+    // stays empty between its dots ("10.1..").
     QString Text() const;
+    // Takes four dotted numbers of 0 to 255; any other text, "" included, blanks every field.
     void SetText(const QString& text);
 
     QLineEdit* Field(int index) const { return m_fields[static_cast<std::size_t>(index)]; }

@@ -252,6 +252,11 @@ TEST_F(DialogTest, ComboBoxKeepsItsSelectedPositionApartFromItsShownText) {
         QTest::keyClicks(Item<QComboBox>(dialog, 30)->lineEdit(), "0");
         EXPECT_EQ(combo.GetCurSel(), -1);  // typed: no entry is selected any more
         EXPECT_EQ(combo.GetWindowText(), "9600 bit/s0");
+        // A text the program writes is no choice either, though another entry carries it.
+        combo.SetCurSel(1);
+        combo.SetWindowText("300 bit/s");
+        EXPECT_EQ(combo.GetCurSel(), -1);
+        EXPECT_EQ(combo.GetWindowText(), "300 bit/s");
         EXPECT_EQ(combo.FindStringExact("300 bit/s"), 0);
         EXPECT_EQ(combo.DeleteString(0), 1);
         EXPECT_EQ(combo.DeleteString(5), -1);

@@ -16,6 +16,7 @@ TEST(IpAddressField, HoldsFourFieldsWithBlanksCountedApart) {
     EXPECT_EQ(field.GetAddress(address), 0);
     EXPECT_EQ(address, 0u);
     EXPECT_TRUE(field.IsBlank());
+    EXPECT_EQ(field.Text(), "");  // blank, not 0.0.0.0
 
     field.SetAddress(0xC0A80132);
     EXPECT_EQ(field.Text(), "192.168.1.50");
@@ -25,11 +26,38 @@ TEST(IpAddressField, HoldsFourFieldsWithBlanksCountedApart) {
     field.Field(3)->clear();
     EXPECT_EQ(field.GetAddress(address), 3);
     EXPECT_EQ(address, 0xC0A80100u);
-    EXPECT_EQ(field.Text(), "192.168.1.0");
+    EXPECT_EQ(field.Text(), "192.168.1.");
+    field.Field(1)->clear();
+    EXPECT_EQ(field.Text(), "192..1.");
+}
 
-    field.SetText("10.1");
-    EXPECT_EQ(field.GetAddress(address), 2);
-    EXPECT_EQ(address, 0x0A010000u);
+// A text is taken whole or not at all: never clamped, never in part.
+TEST(IpAddressField, TakesOnlyAWholeDottedAddress) {
+    struct Case {
+        const char* text;
+        const char* shown;
+    } const cases[] = {
+        {"10.1.2.3", "10.1.2.3"},
+        {"255.255.255.255", "255.255.255.255"},
+        {"0.0.0.0", "0.0.0.0"},
+        {"010.001.2.3", "10.1.2.3"},
+        {"256.1.1.1", ""},
+        {"10.1.1.300", ""},
+        {"10.1", ""},
+        {"10.1.1.1.1", ""},
+        {"10.1.1.", ""},
+        {" 10.1.1.1", ""},
+        {"10.1.1.1\n", ""},
+        {"a.b.c.d", ""},
+        {"1000.1.1.1", ""},
+        {"", ""},
+    };
+    IpAddressField field;
+    for (const Case& c : cases) {
+        field.SetAddress(0x01020304);
+        field.SetText(QString::fromLatin1(c.text));
+        EXPECT_EQ(field.Text(), c.shown) << c.text;
+    }
 }
 
 TEST(IpAddressField, AFieldAbove255IsHeldAt255) {

@@ -54,17 +54,23 @@ TEST_F(ApplyWorkerTest, SendsTheAddressLinesOnlyForAStaticAddress) {
     }
 }
 
-// Nothing selected is sent as an empty value: a lone quote, or nothing at all for the profile.
-TEST_F(ApplyWorkerTest, SendsEmptyValuesForListsWithoutASelection) {
-    ConnectConsole({}, {.replies = {{"set network static=\"", "ok\r\n#>"},
-                                                                             {"set network dhcp=\"", "ok\r\n#>"},
-                                                                             {"set ethernet speed=\"", "ok\r\n#>"},
-                                                                             {"set profile profile=", "ok\r\n#>"}}});
-    SelectSettings(settings::kNoPosition, settings::kNoPosition, settings::kNoPosition);
-    g_cbDhcp.SetWindowText("Off");  // typed, not selected: no address lines
+// A blank address field is sent as blank, a lone quote, and the converter decides; never as the
+// zeros a blank field once stood for.
+TEST_F(ApplyWorkerTest, SendsABlankAddressFieldAsALoneQuote) {
+    ConnectConsole({}, {.replies = {{"set network ip=\"", "ok\r\n#>"},
+                                    {"set network submask=\"", "ok\r\n#>"},
+                                    {"set network gateway=\"", "ok\r\n#>"}}});
+    SelectSettings(settings::kDhcpOff, 0, 4);
+    for (platform::ui::CIPAddressCtrl* field : {&g_ipAddress, &g_ipSubmask, &g_ipGateway})
+        field->SetWindowText("");
     RunWorker(ApplyWorker);
-    const std::vector<std::string> lines{"set network static=\"\n", "set network dhcp=\"\n", "set ethernet speed=\"\n",
-                                         "set profile profile=\n"};
+    const std::vector<std::string> lines{"set network ip=\"\n",
+                                         "set network submask=\"\n",
+                                         "set network gateway=\"\n",
+                                         "set network static=on\n",
+                                         "set network dhcp=off\n",
+                                         "set ethernet speed=auto\n",
+                                         "set profile profile=tcp_sockets\n"};
     EXPECT_EQ(LinesReceived(lines), lines);
     EXPECT_EQ(Messages(), QStringList{kSaved});
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <array>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -22,8 +23,6 @@
 namespace {
 
 using namespace std::string_literals;
-
-constexpr int kUsbWindowTemplate = 141;
 
 // The real window's template with its controls bound and its lists filled, and nothing else.
 class SettingsWindow : public platform::ui::CDialog {
@@ -50,14 +49,17 @@ void PrintTo(const Shown& s, std::ostream* out) {
          << s.dhcp.toStdString() << '|' << s.speed.toStdString() << '|' << s.profile.toStdString() << ']';
 }
 
-QString FieldText(const platform::ui::CIPAddressCtrl& field) {
-    return field.IsBlank() ? QString() : field.GetWindowText();
+Shown ShownValues() {
+    return {g_ipAddress.GetWindowText(), g_ipSubmask.GetWindowText(), g_ipGateway.GetWindowText(),
+            g_cbDhcp.GetWindowText(),    g_cbSpeed.GetWindowText(),   g_cbProfile.GetWindowText()};
 }
 
-Shown ShownValues() {
-    return {FieldText(g_ipAddress),      FieldText(g_ipSubmask),      FieldText(g_ipGateway),
-            g_cbDhcp.GetWindowText(), g_cbSpeed.GetWindowText(), g_cbProfile.GetWindowText()};
+// The entries the DHCP, speed and profile lists have selected.
+using Selected = std::array<int, 3>;
+Selected SelectedPositions() {
+    return {g_cbDhcp.GetCurSel(), g_cbSpeed.GetCurSel(), g_cbProfile.GetCurSel()};
 }
+constexpr int kNone = settings::kNoPosition;
 
 bool AddressFieldsEnabled() { return g_ipAddress.IsWindowEnabled(); }
 
@@ -113,24 +115,26 @@ protected:
 TEST_F(ConfigFileTest, SavesExactlySixCrTerminatedLines) {
     struct Case {
         const char* name;
+        const char* address;
         int dhcp, speed, profile;
         std::string file;
     } const cases[] = {
-        {"static, Serial Bridge", settings::kDhcpOff, 2, 5,
-         "ip:  10.0.0.7\rsubmask:  255.255.255.0\rgateway:  10.0.0.1\rdhcp:  Off\rspeed:  100 Mbit/s\r"
+        {"static, Serial Bridge", "10.0.0.7", settings::kDhcpOff, 2, 5,
+         "ip:  10.0.0.7\rsubmask:  10.0.0.7\rgateway:  10.0.0.7\rdhcp:  Off\rspeed:  100 Mbit/s\r"
          "serial port profile:  Serial Bridge\r"},
-        {"DHCP, PP Server", settings::kDhcpOn, 1, 9,
-         "ip:  10.0.0.7\rsubmask:  255.255.255.0\rgateway:  10.0.0.1\rdhcp:  On\rspeed:  10 Mbit/s\r"
+        {"DHCP, PP Server", "10.0.0.7", settings::kDhcpOn, 1, 9,
+         "ip:  10.0.0.7\rsubmask:  10.0.0.7\rgateway:  10.0.0.7\rdhcp:  On\rspeed:  10 Mbit/s\r"
          "serial port profile:  PP Server\r"},
-        {"nothing selected", settings::kNoPosition, settings::kNoPosition, settings::kNoPosition,
-         "ip:  10.0.0.7\rsubmask:  255.255.255.0\rgateway:  10.0.0.1\rdhcp:  \rspeed:  \rserial port profile:  \r"},
+        // Blank is saved as blank, never as 0.0.0.0.
+        {"blank addresses", "", settings::kDhcpOn, 0, 0,
+         "ip:  \rsubmask:  \rgateway:  \rdhcp:  On\rspeed:  auto\rserial port profile:  Console "
+         "management\r"},
     };
     WithWindow([&] {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
-            g_ipAddress.SetWindowText("10.0.0.7");
-            g_ipSubmask.SetWindowText("255.255.255.0");
-            g_ipGateway.SetWindowText("10.0.0.1");
+            for (platform::ui::CIPAddressCtrl* field : {&g_ipAddress, &g_ipSubmask, &g_ipGateway})
+                field->SetWindowText(c.address);
             g_cbDhcp.SetCurSel(c.dhcp);
             g_cbSpeed.SetCurSel(c.speed);
             g_cbProfile.SetCurSel(c.profile);
@@ -144,76 +148,122 @@ TEST_F(ConfigFileTest, SavesExactlySixCrTerminatedLines) {
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
 }
 
-// The file keeps the profile's file text, which differs from the list's own text; loading puts
-// that text into the field without selecting an entry.
-TEST_F(ConfigFileTest, ProfileFileTextsComeBackAsTheFieldsText) {
+// The file keeps the profile's file text, which differs from the list's own text; loading it
+// selects the entry it stands for, so the list shows the entry's own text.
+TEST_F(ConfigFileTest, ProfileFileTextsSelectTheirEntries) {
     WithWindow([&] {
+        g_cbDhcp.SetCurSel(settings::kDhcpOn);
         for (const auto& [position, fileText, listText] :
              {std::tuple{5, "Serial Bridge", "Serial Brigde"}, std::tuple{9, "PP Server", "PPP Server"}}) {
             g_cbProfile.SetCurSel(position);
             EXPECT_EQ(ProfileFileText(), fileText);
             m_chosen = PathOf("profile.txt");
             OnSaveToFile();
+            EXPECT_NE(ReadFile(*m_chosen).find(std::string("profile:  ") + fileText + "\r"),
+                      std::string::npos);
             g_cbProfile.SetCurSel(settings::kDefaultSerialProfilePosition);
             OnLoadFromFile();
-            EXPECT_EQ(g_cbProfile.GetWindowText(), fileText);
-            EXPECT_EQ(g_cbProfile.GetLBText(position), listText);
-            EXPECT_EQ(g_cbProfile.GetCurSel(), settings::kDefaultSerialProfilePosition) << "the load selected";
+            EXPECT_EQ(g_cbProfile.GetCurSel(), position);
+            EXPECT_EQ(g_cbProfile.GetWindowText(), listText);
         }
         g_cbProfile.SetCurSel(settings::kNoPosition);
         EXPECT_EQ(ProfileFileText(), "");
     });
     EXPECT_EQ(m_asked.last(), "open *.txt []");
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
 }
 
+// Each list selects the entry its value stands for, exactly, or none; whatever it held before
+// the load is gone either way.
 TEST_F(ConfigFileTest, LoadsEachValueAfterTheKeyBeforeIt) {
     const Shown all{"10.1.1.5", "255.255.0.0", "10.1.0.1", "Off", "10 Mbit/s", "Custom"};
+    const Selected allSelected{settings::kDhcpOff, 1, 7};
     const Shown none{};
+    const Selected noneSelected{kNone, kNone, kNone};
     struct Case {
         const char* name;
         std::string file;
         Shown shown;
+        Selected selected;
         bool fieldsBefore, fieldsAfter;
     } const cases[] = {
-        {"CR", "ip:  10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp:  Off\rspeed:  10 Mbit/s\r"
-               "serial port profile:  Custom\r",
-         all, false, true},
-        {"CR LF", "ip:  10.1.1.5\r\nsubmask:  255.255.0.0\r\ngateway:  10.1.0.1\r\ndhcp:  Off\r\n"
-                  "speed:  10 Mbit/s\r\nserial port profile:  Custom\r\n",
-         all, false, true},
-        {"LF only", "ip:  10.1.1.5\nsubmask:  255.255.0.0\ngateway:  10.1.0.1\ndhcp:  Off\nspeed:  10 Mbit/s\n"
-                    "serial port profile:  Custom\n",
-         none, false, false},
-        {"one space after ip", "ip: 10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp:  Off\r"
-                               "speed:  10 Mbit/s\rserial port profile:  Custom\r",
-         none, false, false},
-        {"one space after dhcp", "ip:  10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp: On\r"
-                                 "speed:  10 Mbit/s\rserial port profile:  Custom\r",
-         {"10.1.1.5", "255.255.0.0", "10.1.0.1", "", "", ""}, true, true},
-        {"Off with a trailing space", "ip:  10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp:  Off \r"
-                                      "speed:  10 Mbit/s\rserial port profile:  Custom\r",
-         {"10.1.1.5", "255.255.0.0", "10.1.0.1", "Off ", "10 Mbit/s", "Custom"}, false, false},
-        {"On", "dhcp:  On\r", {"", "", "", "", "", ""}, true, true},
-        {"keys out of order", "submask:  255.255.0.0\rip:  10.1.1.5\rgateway:  10.1.0.1\r",
-         {"10.1.1.5", "", "", "", "", ""}, true, true},
-        {"last line without its CR", "ip:  10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp:  Off\r"
-                                     "speed:  10 Mbit/s\rserial port profile:  Custom",
-         {"10.1.1.5", "255.255.0.0", "10.1.0.1", "Off", "10 Mbit/s", ""}, false, true},
-        {"zero byte", "ip:  10.1.1.5\rsubmask:  255.255.0.0\r\0gateway:  10.1.0.1\rdhcp:  Off\r"s,
-         {"10.1.1.5", "255.255.0.0", "", "", "", ""}, true, true},
-        {"empty file", "", none, true, true},
+        {"CR",
+         "ip:  10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp:  Off\rspeed:  10 Mbit/s\r"
+         "serial port profile:  Custom\r",
+         all, allSelected, false, true},
+        {"CR LF",
+         "ip:  10.1.1.5\r\nsubmask:  255.255.0.0\r\ngateway:  10.1.0.1\r\ndhcp:  Off\r\n"
+         "speed:  10 Mbit/s\r\nserial port profile:  Custom\r\n",
+         all, allSelected, false, true},
+        {"LF only",
+         "ip:  10.1.1.5\nsubmask:  255.255.0.0\ngateway:  10.1.0.1\ndhcp:  Off\nspeed:  10 Mbit/s\n"
+         "serial port profile:  Custom\n",
+         none, noneSelected, false, false},
+        {"one space after ip",
+         "ip: 10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp:  Off\r"
+         "speed:  10 Mbit/s\rserial port profile:  Custom\r",
+         none, noneSelected, false, false},
+        {"one space after dhcp",
+         "ip:  10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp: On\r"
+         "speed:  10 Mbit/s\rserial port profile:  Custom\r",
+         {"10.1.1.5", "255.255.0.0", "10.1.0.1", "", "", ""},
+         noneSelected,
+         true,
+         true},
+        {"Off with a trailing space",
+         "ip:  10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp:  Off \r"
+         "speed:  10 Mbit/s\rserial port profile:  Custom\r",
+         {"10.1.1.5", "255.255.0.0", "10.1.0.1", "Off ", "10 Mbit/s", "Custom"},
+         {kNone, 1, 7},
+         false,
+         false},
+        {"texts that differ in case or are list texts",
+         "ip:  10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp:  off\rspeed:  10 mbit/s\r"
+         "serial port profile:  PPP Server\r",
+         {"10.1.1.5", "255.255.0.0", "10.1.0.1", "off", "10 mbit/s", "PPP Server"},
+         noneSelected,
+         true,
+         true},
+        {"On", "dhcp:  On\r", {"", "", "", "", "", ""}, noneSelected, true, true},
+        {"keys out of order",
+         "submask:  255.255.0.0\rip:  10.1.1.5\rgateway:  10.1.0.1\r",
+         {"10.1.1.5", "", "", "", "", ""},
+         noneSelected,
+         true,
+         true},
+        {"last line without its CR",
+         "ip:  10.1.1.5\rsubmask:  255.255.0.0\rgateway:  10.1.0.1\rdhcp:  Off\r"
+         "speed:  10 Mbit/s\rserial port profile:  Custom",
+         {"10.1.1.5", "255.255.0.0", "10.1.0.1", "Off", "10 Mbit/s", ""},
+         {settings::kDhcpOff, 1, kNone},
+         false,
+         true},
+        {"zero byte",
+         "ip:  10.1.1.5\rsubmask:  255.255.0.0\r\0gateway:  10.1.0.1\rdhcp:  Off\r"s,
+         {"10.1.1.5", "255.255.0.0", "", "", "", ""},
+         noneSelected,
+         true,
+         true},
+        // Never a changed address: what is no whole address blanks the field.
+        {"addresses no field can hold", "ip:  10.1.1.300\rsubmask:  255.255.0\rgateway:  10.1.0.1 \r", none,
+         noneSelected, true, true},
+        {"empty file", "", none, noneSelected, true, true},
     };
     WithWindow([&] {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
-            // Every field starts filled, so that each one the load empties shows.
+            // Every field starts filled and every list with an entry no file line above selects,
+            // so that whatever the load leaves behind shows.
             g_ipAddress.SetWindowText("9.9.9.9");
             g_ipSubmask.SetWindowText("9.9.9.9");
             g_ipGateway.SetWindowText("9.9.9.9");
-            for (platform::ui::CComboBox* list : {&g_cbDhcp, &g_cbSpeed, &g_cbProfile}) list->SetWindowText("before");
+            g_cbDhcp.SetCurSel(settings::kDhcpOn);
+            g_cbSpeed.SetCurSel(2);
+            g_cbProfile.SetCurSel(4);
             EnableAddressFields(c.fieldsBefore);
             Load(c.file);
             EXPECT_EQ(ShownValues(), c.shown);
+            EXPECT_EQ(SelectedPositions(), c.selected);
             EXPECT_EQ(AddressFieldsEnabled(), c.fieldsAfter);
         }
     });
@@ -242,14 +292,17 @@ TEST_F(ConfigFileTest, AFileThatCannotBeOpenedIsReportedWithItsCause) {
         const char* message;
     } const cases[] = {
         {"load, no such file", OnLoadFromFile, PathOf("missing.txt"), "File could not be opened: 2"},
-        {"save, no such folder", OnSaveToFile, PathOf("missing/TQ7_config.txt"), "File could not be opened: 2"},
+        {"load, no such folder", OnLoadFromFile, PathOf("missing/TQ7_config.txt"),
+         "File could not be opened: 3"},
+        {"save, no such folder", OnSaveToFile, PathOf("missing/TQ7_config.txt"),
+         "File could not be opened: 3"},
         {"save onto a folder", OnSaveToFile, m_dir.path(), "File could not be opened: 5"},
     };
     WithWindow([&] {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
             g_ipAddress.SetWindowText("10.1.1.5");
-            g_cbDhcp.SetWindowText("On");
+            g_cbDhcp.SetCurSel(settings::kDhcpOn);
             m_messages.clear();
             m_chosen = c.path;
             c.command();
@@ -262,6 +315,7 @@ TEST_F(ConfigFileTest, AFileThatCannotBeOpenedIsReportedWithItsCause) {
 TEST_F(ConfigFileTest, CancellingEitherDialogDoesNothing) {
     WithWindow([&] {
         g_ipAddress.SetWindowText("10.1.1.5");
+        g_cbDhcp.SetCurSel(settings::kDhcpOn);
         const Shown before = ShownValues();
         m_chosen.reset();
         OnSaveToFile();

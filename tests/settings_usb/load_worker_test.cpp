@@ -34,9 +34,9 @@ TEST_F(LoadWorkerTest, ReadsTheConvertersSettingsIntoTheWindow) {
         RunWorker(LoadWorker);
 
         EXPECT_EQ(g_usbLink.errorState, kNoError);
-        EXPECT_EQ(FieldText(g_ipAddress), QString::fromStdString(c.settings.ipAddress));
-        EXPECT_EQ(FieldText(g_ipSubmask), QString::fromStdString(c.settings.submask));
-        EXPECT_EQ(FieldText(g_ipGateway), QString::fromStdString(c.settings.gateway));
+        EXPECT_EQ(g_ipAddress.GetWindowText(), QString::fromStdString(c.settings.ipAddress));
+        EXPECT_EQ(g_ipSubmask.GetWindowText(), QString::fromStdString(c.settings.submask));
+        EXPECT_EQ(g_ipGateway.GetWindowText(), QString::fromStdString(c.settings.gateway));
         EXPECT_EQ(g_cbDhcp.GetCurSel(), c.dhcp);
         EXPECT_EQ(c.addressFieldsEnabled ? AddressFieldsEnabled() : AddressFieldsDisabled(), true);
         EXPECT_EQ(g_cbSpeed.GetCurSel(), c.speed);
@@ -74,7 +74,7 @@ TEST_F(LoadWorkerTest, ALostLinkInTheFirstQuerySkipsTheOthersAndDisconnects) {
     for (const std::string& write : m_scripted.Writes()) sent += write;
     EXPECT_EQ(sent, "show network\n") << "only the first query may be sent";
     EXPECT_EQ(LinesReceived({"show network\n"}), std::vector<std::string>{"show network\n"});
-    EXPECT_EQ(FieldText(g_ipAddress), "1.2.3.4");
+    EXPECT_EQ(g_ipAddress.GetWindowText(), "1.2.3.4");
     EXPECT_EQ(LastLogEntries(2), (QStringList{"Load wlan ok", "Load serial ok"}));
     ExpectWindow({.status = "Disconnected", .connect = true, .disconnect = false, .refresh = true, .fields = true});
     EXPECT_FALSE(UsbIsOpen());

@@ -32,10 +32,6 @@ protected:
         return entries.mid(std::max<qsizetype>(0, entries.size() - count));
     }
 
-    // The address fields' texts, blank ones as "".
-    static QString FieldText(const platform::ui::CIPAddressCtrl& field) {
-        return field.IsBlank() ? QString() : field.GetWindowText();
-    }
     static bool AddressFieldsEnabled() {
         return g_ipAddress.IsWindowEnabled() && g_ipSubmask.IsWindowEnabled() && g_ipGateway.IsWindowEnabled();
     }
