@@ -17,8 +17,10 @@ int AddpListAppend(AddpList* list, std::uintptr_t value) {
     if (AddpListContains(list, value)) return -1;
     const int index = AddpListCount(list);
     try {
+        list->members.insert(value);
         list->nodes.push_back(value);
     } catch (const std::bad_alloc&) {
+        list->members.erase(value);  // the value was not listed before, so this undoes only our insert
         return -1;
     }
     return index;
@@ -30,20 +32,21 @@ std::uintptr_t AddpListPopFront(AddpList* list) {
     if (list->nodes.empty()) return 0;
     const std::uintptr_t value = list->nodes.front();
     list->nodes.pop_front();
+    list->members.erase(value);
     return value;
 }
 
 void AddpListRemove(AddpList* list, std::uintptr_t value) {
     if (list == nullptr) return;
     std::lock_guard guard(list->lock);
-    const auto found = std::find(list->nodes.begin(), list->nodes.end(), value);
-    if (found != list->nodes.end()) list->nodes.erase(found);
+    if (list->members.erase(value) == 0) return;
+    list->nodes.erase(std::find(list->nodes.begin(), list->nodes.end(), value));
 }
 
 bool AddpListContains(AddpList* list, std::uintptr_t value) {
     if (list == nullptr) return false;
     std::lock_guard guard(list->lock);
-    return std::find(list->nodes.begin(), list->nodes.end(), value) != list->nodes.end();
+    return list->members.contains(value);
 }
 
 int AddpListCount(AddpList* list) {

@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <list>
 #include <mutex>
+#include <unordered_set>
 
 struct AddpList {
     std::recursive_mutex lock;
     std::list<std::uintptr_t> nodes;
+    // The same values, so that the at-most-once check costs the same however long the list is.
+    std::unordered_set<std::uintptr_t> members;
 };
 
 // A new empty list; nullptr when memory cannot be had.

@@ -46,6 +46,10 @@ TEST_F(ListTest, ClearEmptiesAndNoListAnswersSafely) {
     for (std::uintptr_t v : {1u, 2u}) AddpListAppend(list, v);
     AddpListClear(list);
     EXPECT_EQ(AddpListCount(list), 0);
+    EXPECT_FALSE(AddpListContains(list, 1));
+    EXPECT_EQ(AddpListAppend(list, 2), 0);  // a cleared value may come back
+    EXPECT_EQ(AddpListPopFront(list), 2u);
+    EXPECT_EQ(AddpListAppend(list, 2), 0);  // and a popped one
     EXPECT_EQ(AddpListCount(nullptr), -1);
     EXPECT_EQ(AddpListAppend(nullptr, 1), -1);
     EXPECT_EQ(AddpListPopFront(nullptr), 0u);
