@@ -225,11 +225,12 @@ bool AddpParseReply(std::uint32_t magic, std::uint16_t expectedType, std::span<c
 
     ByteReader fields(payload);
     bool good = true;
-    while (fields.Remaining() > 0) {
+    // A reply padded at its end, or with its last field cut short, still carries the fields before it.
+    for (;;) {
         std::uint8_t code = 0;
         std::uint8_t length = 0;
         Bytes value;
-        if (!fields.ReadU8(code) || !fields.ReadU8(length) || !fields.Take(length, value)) return false;
+        if (!fields.ReadU8(code) || !fields.ReadU8(length) || !fields.Take(length, value)) break;
         good = DecodeField(code, value, record) && good;
     }
     if (!good) return false;

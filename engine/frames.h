@@ -86,8 +86,9 @@ std::vector<std::uint8_t> AddpBuildDhcpRequest(std::uint32_t magic, const std::u
                                                std::uint8_t dhcpFlag, std::string_view password);
 
 // True when the datagram is a good reply of the expected type; fills the record. Wrong magic or
-// type leaves the record as it was. A bad field, a field running past the payload or a payload
-// running past the datagram refuses the reply, possibly after part of the record was written:
-// reset the record before reusing it. Never reads outside `datagram`.
+// type leaves the record as it was. A last field that runs past the payload, or a lone code byte
+// at its end, is left out and the fields before it are kept. A bad field or a payload running
+// past the datagram refuses the reply, possibly after part of the record was written: reset the
+// record before reusing it. Never reads outside `datagram`.
 bool AddpParseReply(std::uint32_t magic, std::uint16_t expectedType, std::span<const std::uint8_t> datagram,
                     AddpReplyRecord& record);

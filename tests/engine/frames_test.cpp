@@ -152,8 +152,6 @@ TEST_F(ReplyDecoding, RefusesMalformedReplies) {
         {"16-bit field of 3 bytes", ReplyFixture(2).Field(14, {0, 0, 1}).Bytes()},
         {"extension integer of 8 bytes", ReplyFixture(2).Field(225, {0, 0, 0, 0, 0, 0, 0, 1}).Bytes()},
         {"payload length past the datagram", ReplyFixture(2).Mac({1, 2, 3, 4, 5, 6}).DeclaredLength(9).Bytes()},
-        {"field value past the payload", ReplyFixture(2).Raw({4, 10, 'a', 'b'}).Bytes()},
-        {"field code without its length", ReplyFixture(2).Mac({1, 2, 3, 4, 5, 6}).Raw({4}).Bytes()},
         {"header cut short", {'D', 'I', 'G', 'I', 0, 2, 0}},
         {"nothing at all", {}},
     };
@@ -166,6 +164,28 @@ TEST_F(ReplyDecoding, RefusesMalformedReplies) {
 TEST_F(ReplyDecoding, BadFieldStillLetsTheOthersBeWritten) {
     EXPECT_FALSE(Parse(ReplyFixture(2).Field(2, {10, 0, 0}).Mac({1, 2, 3, 4, 5, 6}).Bytes()));
     EXPECT_EQ(record.device.mac[5], 6);
+}
+
+TEST_F(ReplyDecoding, KeepsTheWholeFieldsBeforeAnUnfinishedLastOne) {
+    const auto start = [] { return ReplyFixture(2).Mac({1, 2, 3, 4, 5, 6}).Text(4, "desk"); };
+    struct Case {
+        const char* name;
+        Bytes datagram;
+    } cases[] = {
+        {"last value past the payload", start().Raw({5, 10, 'l', 'a'}).Bytes()},
+        {"lone code byte", start().Raw({5}).Bytes()},
+        {"code and length without the value", start().Raw({8, 3}).Bytes()},
+        {"odd zero padding", start().Raw({0, 0, 0}).Bytes()},
+        {"an address cut short at the end", start().Raw({2, 4, 10, 0}).Bytes()},
+    };
+    for (const Case& c : cases) {
+        AddpResetReplyRecord(record);
+        ASSERT_TRUE(Parse(c.datagram)) << c.name;
+        EXPECT_EQ(record.device.present, AddpPresentMac | AddpPresentName) << c.name;
+        EXPECT_EQ(record.device.mac[5], 6) << c.name;
+        EXPECT_STREQ(record.device.name, "desk") << c.name;
+        EXPECT_STREQ(record.device.domain, "") << c.name;
+    }
 }
 
 TEST_F(ReplyDecoding, IgnoresBytesAfterTheDeclaredPayload) {
