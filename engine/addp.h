@@ -13,6 +13,13 @@
 //
 // An instance is used by one thread at a time; only a running discovery adds the engine's own
 // worker thread, which never calls back into the caller but posts a message to a window.
+//
+// The engine sends through every IPv4 address of every local interface that is up and can
+// multicast, in the system's order; loopback only when there is no other (see
+// AddpGetLocalInterfaces). A flood of replies cannot hold it: a receive cycle reads at most a
+// cycle's worth of datagrams before it checks for a stop, and one discovery run keeps at most
+// kAddpMaxRunRecords (4096) records; accepted replies beyond that are dropped and counted
+// (AddpGetDroppedCount).
 
 #include <cstddef>
 #include <cstdint>
@@ -85,6 +92,18 @@ constexpr std::uint32_t kAddpMagicDigi = 0x44494749;
 // The longest password, in bytes, that a configuration request can carry.
 constexpr std::size_t kAddpMaxPassword = 255;
 
+// The most records one discovery run keeps; accepted replies beyond them are dropped.
+constexpr int kAddpMaxRunRecords = 4096;
+
+// A run or request sends through at most this many local interfaces, the first ones listed.
+constexpr int kAddpMaxInterfaces = 64;
+
+// One local interface the engine sends through.
+struct AddpInterface {
+    std::uint32_t address;  // IPv4, network order
+    char name[16];          // the system's name for the interface, zero-terminated
+};
+
 struct AddpSession;
 using AddpHandle = AddpSession*;
 
@@ -110,6 +129,20 @@ int AddpGetLastError(AddpHandle handle);
 // buffer is null. Does not block.
 int AddpGetLastErrorText(AddpHandle handle, char* buffer, int capacity);
 
+// ---- Local interfaces --------------------------------------------------------------------------
+
+// Fills `interfaces` with the local interfaces that discovery runs and requests send through, as
+// they are now, and returns how many it wrote (at most capacity; 0 when there is none): every IPv4
+// address of every interface that is up and can multicast, in the system's order, each once,
+// loopback left out. When that leaves none, 127.0.0.1 alone, if loopback is up. -1 when interfaces
+// is null or capacity is not positive. Does not block. Any thread.
+int AddpGetLocalInterfaces(AddpInterface* interfaces, int capacity);
+
+// Process-wide: while on, every instance sends through loopback (127.0.0.1) only, so that a
+// converter simulated on this computer is reached and no datagram goes to the LAN. Off at start.
+// Takes effect at the next run or request. Any thread.
+void AddpUseLoopbackOnly(bool on);
+
 // ---- Discovery ---------------------------------------------------------------------------------
 
 // Starts a discovery run: a worker thread sends one discovery request through every local IPv4
@@ -123,9 +156,14 @@ int AddpGetLastErrorText(AddpHandle handle, char* buffer, int capacity);
 int AddpStartDiscovery(AddpHandle handle, platform::WindowHandle window, unsigned message,
                        std::uint32_t value);
 
-// Ends a running discovery and waits for its worker: at most one receive cycle. Records already
-// queued stay there. Does nothing when no run is running or the handle is not live.
+// Ends a running discovery and waits for its worker: at most one receive cycle (about 200 ms),
+// however many replies arrive meanwhile. Records already queued stay there. Does nothing when no
+// run is running or the handle is not live.
 void AddpStopDiscovery(AddpHandle handle);
+
+// How many accepted replies the current (or last) run dropped because it already kept
+// kAddpMaxRunRecords records; -1 when the handle is not live. Does not block. Any thread.
+int AddpGetDroppedCount(AddpHandle handle);
 
 // The number of records waiting in the queue; -1 when the handle is not live. Does not block.
 int AddpGetDeviceCount(AddpHandle handle);

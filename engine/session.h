@@ -4,6 +4,7 @@
 
 #include <sys/time.h>
 
+#include <atomic>
 #include <cstdint>
 #include <thread>
 
@@ -29,6 +30,9 @@ struct AddpSession {
     std::uint32_t notifyValue = 0;
     platform::AutoResetEvent stopEvent;
     AddpList* queue = nullptr;  // owned AddpReplyRecord pointers, oldest first
+    int recordLimit = kAddpMaxRunRecords;  // records one run keeps at most
+    int runRecords = 0;                    // records the running discovery has queued; its worker's own
+    std::atomic<int> droppedRecords{0};    // accepted replies it dropped for the limit
 };
 
 // The process-wide list of live handles.

@@ -1,6 +1,5 @@
 #include "engine/sockets.h"
 
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -8,9 +7,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 
+#include "engine/local_interfaces.h"
 #include "platform/time.h"
 
 namespace {
@@ -24,28 +25,15 @@ void AskForBurstBuffer(int socket) {
         setsockopt(socket, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
 }
 
-std::chrono::nanoseconds ToDuration(const timeval& timeout) {
+}  // namespace
+
+std::chrono::nanoseconds AddpDurationOf(const timeval& timeout) {
     return std::chrono::seconds(timeout.tv_sec) + std::chrono::microseconds(timeout.tv_usec);
 }
 
-}  // namespace
-
 int AddpListLocalAddresses(AddpList* addresses) {
     AddpListClear(addresses);
-    char hostName[260] = {};
-    if (gethostname(hostName, sizeof hostName - 1) != 0) return 0;
-
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* answer = nullptr;
-    if (getaddrinfo(hostName, nullptr, &hints, &answer) != 0) return 0;
-    for (const addrinfo* entry = answer; entry != nullptr; entry = entry->ai_next) {
-        if (entry->ai_family != AF_INET || entry->ai_addrlen != sizeof(sockaddr_in)) continue;
-        const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
-        AddpListAppend(addresses, address->sin_addr.s_addr);
-    }
-    freeaddrinfo(answer);
+    for (const AddpInterface& interface : AddpLocalInterfaces()) AddpListAppend(addresses, interface.address);
     return AddpListCount(addresses);
 }
 
@@ -70,22 +58,24 @@ int AddpOpenSocket(const AddpSession& session, std::uint32_t localAddress) {
     return fd;
 }
 
-bool AddpOpenAllSockets(const AddpSession& session, std::vector<int>& sockets) {
+bool AddpOpenSockets(const AddpSession& session, std::span<const std::uint32_t> addresses,
+                     std::vector<int>& sockets) {
     sockets.clear();
-    AddpList* addresses = AddpListCreate();
-    if (addresses == nullptr) return false;
-    const int count = AddpListLocalAddresses(addresses);
-    bool complete = count > 0;
-    for (int i = 0; complete && i < count && sockets.size() < kAddpMaxSockets; ++i) {
-        const int fd = AddpOpenSocket(session, static_cast<std::uint32_t>(AddpListAt(addresses, i)));
-        if (fd < 0)
-            complete = false;
-        else
-            sockets.push_back(fd);
+    for (const std::uint32_t address : addresses.first(std::min(addresses.size(), kAddpMaxSockets))) {
+        const int fd = AddpOpenSocket(session, address);
+        if (fd < 0) {
+            AddpCloseSockets(sockets);
+            return false;
+        }
+        sockets.push_back(fd);
     }
-    AddpListDestroy(addresses);
-    if (!complete) AddpCloseSockets(sockets);
-    return complete;
+    return !sockets.empty();
+}
+
+bool AddpOpenAllSockets(const AddpSession& session, std::vector<int>& sockets) {
+    std::vector<std::uint32_t> addresses;
+    for (const AddpInterface& interface : AddpLocalInterfaces()) addresses.push_back(interface.address);
+    return AddpOpenSockets(session, addresses, sockets);
 }
 
 void AddpCloseSockets(std::vector<int>& sockets) {
@@ -100,8 +90,11 @@ int AddpSendFrame(const AddpSession& session, std::span<const int> sockets, std:
     group.sin_port = htons(session.port);
     std::size_t sent = 0;
     for (const int fd : sockets) {
-        const ssize_t bytes = sendto(fd, datagram.data(), datagram.size(), 0,
-                                     reinterpret_cast<const sockaddr*>(&group), sizeof group);
+        ssize_t bytes;
+        do {
+            bytes = sendto(fd, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&group),
+                           sizeof group);
+        } while (bytes < 0 && errno == EINTR);
         if (bytes > 0) sent += static_cast<std::size_t>(bytes);
     }
     return sent == sockets.size() * datagram.size() ? 0 : -1;
@@ -112,10 +105,16 @@ int AddpWaitReadable(std::span<const int> sockets, const timeval& timeout, std::
     pollfd fds[kAddpMaxSockets];
     for (std::size_t i = 0; i < watched; ++i) fds[i] = pollfd{sockets[i], POLLIN, 0};
 
-    const auto wait = platform::Scaled(ToDuration(timeout));
-    const timespec limit{static_cast<time_t>(wait.count() / 1'000'000'000),
-                         static_cast<long>(wait.count() % 1'000'000'000)};
-    const int ready = ppoll(fds, watched, &limit, nullptr);
+    // A signal that interrupts the wait is no failure: wait on for what is left of it.
+    const auto deadline = platform::Clock::now() + platform::Scaled(AddpDurationOf(timeout));
+    int ready;
+    do {
+        const auto left = std::max(std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - platform::Clock::now()),
+                                   std::chrono::nanoseconds::zero());
+        const timespec limit{static_cast<time_t>(left.count() / 1'000'000'000),
+                             static_cast<long>(left.count() % 1'000'000'000)};
+        ready = ppoll(fds, watched, &limit, nullptr);
+    } while (ready < 0 && errno == EINTR);
     if (ready < 0) return -1;
     readable.assign(sockets.size(), false);
     for (std::size_t i = 0; i < watched; ++i) readable[i] = (fds[i].revents & (POLLIN | POLLERR)) != 0;
@@ -126,7 +125,10 @@ int AddpReceiveReply(const AddpSession& session, int socket, std::uint16_t expec
                      const std::uint8_t macFilter[6], AddpReplyRecord& record) {
     std::uint8_t buffer[kAddpReceiveBufferSize];
     // MSG_TRUNC reports the datagram's real length, so one too long for the buffer is noticed.
-    const ssize_t length = recv(socket, buffer, sizeof buffer, MSG_TRUNC);
+    ssize_t length;
+    do {
+        length = recv(socket, buffer, sizeof buffer, MSG_TRUNC);
+    } while (length < 0 && errno == EINTR);
     if (length <= 0 || static_cast<std::size_t>(length) > sizeof buffer) return -1;
 
     if (!AddpParseReply(session.magic, expectedType, std::span(buffer, static_cast<std::size_t>(length)), record))
