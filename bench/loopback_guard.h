@@ -9,7 +9,7 @@
 
 inline bool OnlyLoopbackHere() {
     std::string why;
-    if (testsupport::HostResolvesOnlyToLoopback(why)) return true;
+    if (testsupport::OnlyLoopbackReachable(why)) return true;
     std::fprintf(stderr, "%s; run this on a loopback-only host: tests/support/in_loopback_host.sh\n", why.c_str());
     return false;
 }

@@ -37,7 +37,7 @@ class FinderWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string why;
-        if (!testsupport::HostResolvesOnlyToLoopback(why)) GTEST_SKIP() << why;
+        if (!testsupport::OnlyLoopbackReachable(why)) GTEST_SKIP() << why;
         platform::SetTimeScale(0.1);
         platform::ui::ResetSeams();
         platform::ui::SetMessageBoxHandler([this](const QString& text, const QString&) {

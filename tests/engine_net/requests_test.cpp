@@ -44,7 +44,7 @@ std::vector<std::uint16_t> TypesOf(const std::vector<sim::ReceivedDatagram>& rec
 class Requests : public lantest::NamespaceTest {};
 
 TEST_F(Requests, OneAddressRebootSendsOnlyTheRequestItself) {
-    Addresses({"10.77.1.1"});
+    Interfaces({"10.77.1.1"});
     EXPECT_TRUE(host->RunTestInside([] {
         auto simulator = StartSimulator({"10.77.1.1"}, {Converter(1)});
         Instance engine;
@@ -61,7 +61,7 @@ TEST_F(Requests, OneAddressRebootSendsOnlyTheRequestItself) {
 }
 
 TEST_F(Requests, EmptyPasswordGoesOutAsLengthZeroAndTheModuleJudgesIt) {
-    Addresses({"10.77.1.1"});
+    Interfaces({"10.77.1.1"});
     EXPECT_TRUE(host->RunTestInside([] {
         auto simulator = StartSimulator({"10.77.1.1"}, {Converter(1)});
         Instance engine;
@@ -77,7 +77,7 @@ TEST_F(Requests, EmptyPasswordGoesOutAsLengthZeroAndTheModuleJudgesIt) {
 }
 
 TEST_F(Requests, TwoAddressesAskFirstThroughBothThenUseTheAnsweringInterface) {
-    Addresses({"10.77.1.1", "10.77.2.1"});
+    Interfaces({"10.77.1.1", "10.77.2.1"});
     EXPECT_TRUE(host->RunTestInside([] {
         auto simulator = StartSimulator({"10.77.1.1", "10.77.2.1"}, {Converter(1)}, {.onlyFrom = Ip("10.77.2.1")});
         Instance engine;
@@ -95,7 +95,7 @@ TEST_F(Requests, TwoAddressesAskFirstThroughBothThenUseTheAnsweringInterface) {
 }
 
 TEST_F(Requests, TwoAddressesAndNoAnswerToTheQuerySendNoRequest) {
-    Addresses({"10.77.1.1", "10.77.2.1"});
+    Interfaces({"10.77.1.1", "10.77.2.1"});
     EXPECT_TRUE(host->RunTestInside([] {
         auto simulator = StartSimulator({"10.77.1.1", "10.77.2.1"}, {Converter(1)}, {.silent = true});
         Instance engine;
@@ -107,7 +107,7 @@ TEST_F(Requests, TwoAddressesAndNoAnswerToTheQuerySendNoRequest) {
 }
 
 TEST_F(Requests, StaticSettingsAreAppliedAndTheConverterAnswersAtItsNewAddress) {
-    Addresses({"10.77.1.1"});
+    Interfaces({"10.77.1.1"});
     EXPECT_TRUE(host->RunTestInside([] {
         auto simulator = StartSimulator({"10.77.1.1"}, {Converter(1)});
         Instance engine;
@@ -125,7 +125,7 @@ TEST_F(Requests, StaticSettingsAreAppliedAndTheConverterAnswersAtItsNewAddress) 
 }
 
 TEST_F(Requests, TheConvertersOutcomeBecomesResultAndStatus) {
-    Addresses({"10.77.1.1"});
+    Interfaces({"10.77.1.1"});
     struct Case {
         const char* name;
         sim::OutcomeMode mode;
@@ -155,7 +155,7 @@ TEST_F(Requests, TheConvertersOutcomeBecomesResultAndStatus) {
 }
 
 TEST_F(Requests, OtherTypesAndOtherMacsDuringAnExchangeAreIgnored) {
-    Addresses({"10.77.1.1"});
+    Interfaces({"10.77.1.1"});
     EXPECT_TRUE(host->RunTestInside([] {
         // The real answer comes late; two wrong ones reach the engine's socket before it.
         auto simulator = StartSimulator({"10.77.1.1"}, {Converter(1)}, {.delay = 3s});
@@ -178,7 +178,7 @@ TEST_F(Requests, OtherTypesAndOtherMacsDuringAnExchangeAreIgnored) {
 }
 
 TEST_F(Requests, NoAnswerBeforeTheDeadlineIsAFailureWithTheEngineStatus) {
-    Addresses({"10.77.1.1"});
+    Interfaces({"10.77.1.1"});
     EXPECT_TRUE(host->RunTestInside([] {
         auto simulator = StartSimulator({"10.77.1.1"}, {Converter(1)}, {.silent = true});
         Instance engine;
@@ -194,8 +194,29 @@ TEST_F(Requests, NoAnswerBeforeTheDeadlineIsAFailureWithTheEngineStatus) {
     }));
 }
 
+TEST_F(Requests, SignalsDuringTheWaitAreNoMissingAnswer) {
+    Interfaces({"10.77.1.1", "10.77.2.1"});
+    EXPECT_TRUE(host->RunTestInside([] {
+        std::unique_ptr<sim::LanSimulator> simulator;
+        {
+            const lantest::AlarmBlocked notTheSimulator;
+            // Each answer comes twenty cycles late, so both waits go through many signals.
+            simulator = StartSimulator({"10.77.1.1", "10.77.2.1"}, {Converter(1)}, {.delay = 4s});
+        }
+        Instance engine;
+        const lantest::TimerSignals signals(500us);  // to this thread, the only one that takes them
+        AddpDevice device{};
+        EXPECT_EQ(AddpQueryDevice(engine.handle, kMac, &device), 0);
+        EXPECT_STREQ(device.name, "bench-1");
+        // Two interfaces: the query that chooses one, then the exchange on it.
+        EXPECT_EQ(AddpSetDhcp(engine.handle, kMac, 1, "dbps"), 0);
+        EXPECT_EQ(engine.StatusText(), "Success");
+        EXPECT_GT(lantest::TimerSignals::Delivered(), 10);
+    }));
+}
+
 TEST_F(Requests, EveryModuleMacIsRefusedAndNothingIsSent) {
-    Addresses({"10.77.1.1"});
+    Interfaces({"10.77.1.1"});
     EXPECT_TRUE(host->RunTestInside([] {
         auto simulator = StartSimulator({"10.77.1.1"}, {Converter(1)});
         Instance engine;
@@ -209,7 +230,7 @@ TEST_F(Requests, EveryModuleMacIsRefusedAndNothingIsSent) {
 }
 
 TEST_F(Requests, RequestsMayRunBesideADiscovery) {
-    Addresses({"10.77.1.1"});
+    Interfaces({"10.77.1.1"});
     EXPECT_TRUE(host->RunTestInside([] {
         auto simulator = StartSimulator({"10.77.1.1"}, {Converter(1)});
         Instance engine;

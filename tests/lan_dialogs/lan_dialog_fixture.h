@@ -85,7 +85,7 @@ class LanDialogTest : public DialogTest {
 protected:
     void SetUp() override {
         std::string why;
-        if (!testsupport::HostResolvesOnlyToLoopback(why)) GTEST_SKIP() << why;
+        if (!testsupport::OnlyLoopbackReachable(why)) GTEST_SKIP() << why;
         DialogTest::SetUp();
         platform::SetTimeScale(0.01);
     }

@@ -12,6 +12,7 @@
 #include "platform/time.h"
 #include "sim/lan_simulator.h"
 #include "tests/sim/loopback.h"
+#include "tests/support/network_namespace.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ std::string LastErrorText(AddpHandle handle) {
 class EngineInteropTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const std::string problem = simtest::LoopbackOnlyProblem(); !problem.empty())
+        if (std::string problem; !testsupport::OnlyLoopbackReachable(problem))
             GTEST_SKIP() << problem;
         m_lan.AddModule(Module(kMacA, "A"));
         m_lan.AddModule(Module(kMacB, "B"));

@@ -13,6 +13,7 @@
 #include "platform/time.h"
 #include "sim/replies.h"
 #include "tests/sim/loopback.h"
+#include "tests/support/network_namespace.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ std::set<std::string> DiscoveredMacs(const std::vector<Datagram>& datagrams) {
 class LanSimulatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const std::string problem = simtest::LoopbackOnlyProblem(); !problem.empty())
+        if (std::string problem; !testsupport::OnlyLoopbackReachable(problem))
             GTEST_SKIP() << problem;
         m_client.emplace();
     }

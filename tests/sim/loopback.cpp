@@ -1,33 +1,14 @@
 #include "tests/sim/loopback.h"
 
 #include <arpa/inet.h>
-#include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <stdexcept>
+#include <string>
 
 namespace simtest {
-
-std::string LoopbackOnlyProblem() {
-    char host[260] = {};
-    if (gethostname(host, sizeof host - 1) != 0) return "the host name cannot be read";
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo* answer = nullptr;
-    if (getaddrinfo(host, nullptr, &hints, &answer) != 0)
-        return std::string("host name ") + host + " does not resolve";
-    std::string problem;
-    for (const addrinfo* entry = answer; entry != nullptr && problem.empty(); entry = entry->ai_next) {
-        const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
-        if ((ntohl(address->sin_addr.s_addr) >> 24) != 127)
-            problem = std::string("host name ") + host + " resolves to " + inet_ntoa(address->sin_addr) +
-                      ", which is not loopback: these tests would reach the LAN";
-    }
-    freeaddrinfo(answer);
-    return problem;
-}
 
 LoopbackClient::LoopbackClient(const char* address) {
     m_socket = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);

@@ -1,21 +1,16 @@
 #pragma once
-// What the simulator tests need of the network: proof that they stay on this machine, and a
-// client socket on a loopback address that talks to a simulator the way the engine does.
+// What the simulator tests need of the network: a client socket on a loopback address that talks
+// to a simulator the way the engine does.
 
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "engine/frames.h"
 
 namespace simtest {
-
-// Empty when every address the host name resolves to is a loopback address; otherwise why the
-// tests must not run here.
-std::string LoopbackOnlyProblem();
 
 struct Datagram {
     std::vector<std::uint8_t> bytes;

@@ -17,6 +17,7 @@
 #include "platform/ftdi_linux.h"
 #include "sim/module.h"
 #include "tests/sim/loopback.h"
+#include "tests/support/network_namespace.h"
 
 extern char** environ;
 
@@ -137,7 +138,7 @@ TEST(Tq7simCommandLine, HelpListsOptionsAndModuleKeys) {
 }
 
 TEST(Tq7simProgram, ServesItsModulesUntilTerminated) {
-    if (const std::string problem = simtest::LoopbackOnlyProblem(); !problem.empty()) GTEST_SKIP() << problem;
+    if (std::string problem; !testsupport::OnlyLoopbackReachable(problem)) GTEST_SKIP() << problem;
     Program program({"--bind", "127.0.0.1", "--port", "0", "--module",
                      "mac=02:00:00:00:02:0a,ip=10.0.0.5,name=Left\\, desk", "--module",
                      "mac=02:00:00:00:02:0b,ip=10.0.0.6,name=Right,copies=2"});

@@ -1,9 +1,10 @@
 #include "tests/support/network_namespace.h"
 
+#include "engine/addp.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netdb.h>
 #include <poll.h>
 #include <sched.h>
 #include <signal.h>
@@ -114,25 +115,18 @@ bool NamespacesAvailable(std::string& why) {
     return reason.empty();
 }
 
-bool HostResolvesOnlyToLoopback(std::string& why) {
-    char host[260] = {};
-    gethostname(host, sizeof host - 1);
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* answer = nullptr;
-    if (getaddrinfo(host, nullptr, &hints, &answer) != 0) {
-        why = std::string("the host name ") + host + " does not resolve";
+bool OnlyLoopbackReachable(std::string& why) {
+    AddpInterface interfaces[kAddpMaxInterfaces];
+    const int count = AddpGetLocalInterfaces(interfaces, kAddpMaxInterfaces);
+    for (int i = 0; i < count; ++i) {
+        if ((ntohl(interfaces[i].address) >> 24) == 127) continue;
+        char address[INET_ADDRSTRLEN] = {};
+        inet_ntop(AF_INET, &interfaces[i].address, address, sizeof address);
+        why = std::string("the engine would send through ") + address + " (" + interfaces[i].name +
+              "), beyond loopback";
         return false;
     }
-    bool loopback = true;
-    for (const addrinfo* entry = answer; entry != nullptr; entry = entry->ai_next) {
-        const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
-        if ((ntohl(address->sin_addr.s_addr) >> 24) != 127) loopback = false;
-    }
-    freeaddrinfo(answer);
-    if (!loopback) why = std::string("the host name ") + host + " resolves to an address beyond loopback";
-    return loopback;
+    return true;
 }
 
 BackgroundProcess::BackgroundProcess(BackgroundProcess&& other) noexcept
@@ -174,10 +168,10 @@ int BackgroundProcess::Stop() {
 NetworkNamespace::NetworkNamespace()
     : m_name("tq7t-" + std::to_string(getpid()) + "-" + std::to_string(g_counter++)) {
     Ip({"netns", "add", m_name});
-    Ip({"-n", m_name, "link", "set", "lo", "up", "multicast", "on"});
+    SetLink("lo", {"up"});
     fs::create_directories(EtcDir(m_name));
     std::ofstream(EtcDir(m_name) / "resolv.conf");
-    SetHostAddresses({});
+    SetHostAddresses({"127.0.1.1"});
 }
 
 NetworkNamespace::~NetworkNamespace() {
@@ -188,16 +182,18 @@ NetworkNamespace::~NetworkNamespace() {
 
 std::string NetworkNamespace::NextInterfaceName() { return "tq7v" + std::to_string(g_counter++); }
 
-void NetworkNamespace::AddInterface(std::string_view cidr) {
+std::string NetworkNamespace::AddInterface(std::string_view cidr) {
     const std::string end = NextInterfaceName();
     const std::string peer = end + "p";
     Ip({"-n", m_name, "link", "add", end, "type", "veth", "peer", "name", peer});
     Ip({"-n", m_name, "addr", "add", std::string(cidr), "dev", end});
     Ip({"-n", m_name, "link", "set", end, "up"});
     Ip({"-n", m_name, "link", "set", peer, "up"});
+    return end;
 }
 
-void NetworkNamespace::ConnectTo(NetworkNamespace& other, std::string_view cidrHere, std::string_view cidrThere) {
+std::string NetworkNamespace::ConnectTo(NetworkNamespace& other, std::string_view cidrHere,
+                                        std::string_view cidrThere) {
     const std::string here = NextInterfaceName();
     const std::string there = NextInterfaceName();
     Ip({"link", "add", here, "netns", m_name, "type", "veth", "peer", "name", there, "netns", other.m_name});
@@ -205,6 +201,29 @@ void NetworkNamespace::ConnectTo(NetworkNamespace& other, std::string_view cidrH
     Ip({"-n", other.m_name, "addr", "add", std::string(cidrThere), "dev", there});
     Ip({"-n", m_name, "link", "set", here, "up"});
     Ip({"-n", other.m_name, "link", "set", there, "up"});
+    return here;
+}
+
+void NetworkNamespace::SetLink(std::string_view link, std::initializer_list<std::string_view> settings) {
+    std::vector<std::string> args{"-n", m_name, "link", "set", std::string(link)};
+    args.insert(args.end(), settings.begin(), settings.end());
+    Ip(args);
+}
+
+NetworkNamespace::Entered::Entered(const std::string& name)
+    : m_home(open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC)) {
+    const int fd = open(("/var/run/netns/" + name).c_str(), O_RDONLY | O_CLOEXEC);
+    const bool entered = m_home >= 0 && fd >= 0 && setns(fd, CLONE_NEWNET) == 0;
+    if (fd >= 0) close(fd);
+    if (!entered) {
+        if (m_home >= 0) close(m_home);
+        throw std::runtime_error("cannot enter network namespace " + name);
+    }
+}
+
+NetworkNamespace::Entered::~Entered() {
+    setns(m_home, CLONE_NEWNET);
+    close(m_home);
 }
 
 void NetworkNamespace::WriteHostsFile(const std::string& content) {

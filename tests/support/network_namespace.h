@@ -7,21 +7,23 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace testsupport {
 
-// The host name every process started inside a namespace sees.
+// The host name every process started inside a namespace sees. Its /etc/hosts maps it to
+// 127.0.1.1, as Debian and Ubuntu set up a desktop, unless a test says otherwise.
 inline constexpr std::string_view kTestHostName = "tq7-test-host";
 
 // Whether this process can make namespaces; when not, `why` says so (for GTEST_SKIP).
 bool NamespacesAvailable(std::string& why);
 
-// Whether every address the host's own name resolves to is on loopback, so that real sockets on
-// the host cannot reach another machine; when not, `why` says so.
-bool HostResolvesOnlyToLoopback(std::string& why);
+// Whether every interface the engine would send through is loopback, so that real sockets here
+// cannot reach another machine; when not, `why` says so.
+bool OnlyLoopbackReachable(std::string& why);
 
 struct CommandResult {
     int exitCode = -1;  // 128 + signal when it was killed
@@ -50,6 +52,19 @@ private:
 
 class NetworkNamespace {
 public:
+    // While it lives, the thread that made it, and the threads that thread starts, use the
+    // namespace's network; sockets made meanwhile stay in it. The rest of the process does not move.
+    class Entered {
+    public:
+        explicit Entered(const std::string& name);
+        ~Entered();
+        Entered(const Entered&) = delete;
+        Entered& operator=(const Entered&) = delete;
+
+    private:
+        int m_home;
+    };
+
     NetworkNamespace();
     ~NetworkNamespace();
     NetworkNamespace(const NetworkNamespace&) = delete;
@@ -57,10 +72,14 @@ public:
 
     const std::string& Name() const { return m_name; }
 
-    // A veth pair inside this namespace with `cidr` (e.g. "10.77.1.1/24") on one end.
-    void AddInterface(std::string_view cidr);
-    // A veth pair from this namespace to the other, with an address on each end.
-    void ConnectTo(NetworkNamespace& other, std::string_view cidrHere, std::string_view cidrThere);
+    // A veth pair inside this namespace with `cidr` (e.g. "10.77.1.1/24") on one end; returns
+    // that end's name.
+    std::string AddInterface(std::string_view cidr);
+    // A veth pair from this namespace to the other, with an address on each end; returns the name
+    // of the end in this namespace.
+    std::string ConnectTo(NetworkNamespace& other, std::string_view cidrHere, std::string_view cidrThere);
+    // `ip link set` on one of this namespace's links, e.g. SetLink("lo", {"down"}).
+    void SetLink(std::string_view link, std::initializer_list<std::string_view> settings);
     // What kTestHostName resolves to inside; no address means it does not resolve.
     void SetHostAddresses(const std::vector<std::string>& addresses);
     // Maps kTestHostName to an IPv6 address only.
@@ -72,6 +91,8 @@ public:
     // Runs fn inside and returns whether no GoogleTest assertion failed in it.
     bool RunTestInside(const std::function<void()>& fn);
 
+    [[nodiscard]] Entered Enter() const { return Entered(m_name); }
+
     CommandResult Exec(const std::vector<std::string>& argv, const std::string& input = {},
                        std::chrono::seconds timeout = std::chrono::seconds(60));
     BackgroundProcess Spawn(const std::vector<std::string>& argv);
@@ -81,7 +102,6 @@ private:
     std::string NextInterfaceName();
 
     std::string m_name;
-    int m_interfaces = 0;
 };
 
 }  // namespace testsupport
