@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "engine/addp.h"
 #include "sim/console/device_tree.h"
 #include "sim/console/simulated_console.h"
 #include "sim/lan_simulator.h"
@@ -37,6 +38,9 @@ Simulation::Simulation() = default;
 Simulation::~Simulation() = default;
 
 bool Simulation::Start(QString& error) {
+    // The demo converter's password is in --help: it answers on loopback only, and the program
+    // looks for it there instead of on the LAN.
+    AddpUseLoopbackOnly(true);
     m_lan = std::make_unique<sim::LanSimulator>(sim::LanSimulatorOptions{.rebootSilence = std::chrono::seconds(5)});
     m_lan->AddModule(DemoConverter());
     std::string reason;

@@ -1,6 +1,6 @@
 #pragma once
 // A simulated converter beside the program, so that every command can be tried without hardware:
-// on the LAN it answers discovery and configuration, and on USB its console sits behind a
+// on loopback it answers discovery and configuration, and on USB its console sits behind a
 // pseudo-terminal that the program finds as the only attached converter.
 
 #include <QString>
@@ -22,8 +22,9 @@ public:
     Simulation();
     ~Simulation();
 
-    // False, with the reason, when the simulated converter cannot listen on the LAN or have its
-    // USB device. Before the first window opens: the USB device replaces the system's for the run.
+    // False, with the reason, when the simulated converter cannot listen or have its USB device.
+    // Before the first window opens: for the rest of the run the LAN side is this computer's
+    // loopback alone, and the USB device replaces the system's.
     bool Start(QString& error);
 
 private:

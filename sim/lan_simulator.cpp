@@ -12,7 +12,6 @@
 
 #include "sim/behaviour.h"
 #include "sim/faults.h"
-#include "sim/interfaces.h"
 #include "sim/requests.h"
 
 namespace sim {
@@ -111,21 +110,15 @@ bool LanSimulator::OpenSocket(std::string& error) {
     getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &boundLength);
 
     const std::uint32_t group = *ParseIpv4(kGroup);
-    const bool listed = !m_options.interfaces.empty();
-    std::vector<std::uint32_t> joined;
-    for (const std::uint32_t interface : listed ? m_options.interfaces : LocalIpv4Interfaces()) {
-        if (Join(fd, group, interface)) {
-            joined.push_back(interface);
-        } else if (listed) {
+    // Unless told otherwise the modules stay on this computer: nobody on the LAN sees them.
+    const std::vector<std::uint32_t> joined =
+        m_options.interfaces.empty() ? std::vector<std::uint32_t>{htonl(INADDR_LOOPBACK)} : m_options.interfaces;
+    for (const std::uint32_t interface : joined) {
+        if (!Join(fd, group, interface)) {
             error = Reason(("cannot join the group on " + Ipv4Text(interface)).c_str());
             close(fd);
             return false;
         }
-    }
-    if (joined.empty()) {
-        error = "no interface could join the group";
-        close(fd);
-        return false;
     }
     if (pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
         error = Reason("cannot create the wake-up pipe");
@@ -136,7 +129,7 @@ bool LanSimulator::OpenSocket(std::string& error) {
     std::lock_guard guard(m_lock);
     m_socket = fd;
     m_port = ntohs(bound.sin_port);
-    m_joined = std::move(joined);
+    m_joined = joined;
     return true;
 }
 

@@ -34,8 +34,8 @@ struct ReceivedDatagram {
 };
 
 struct LanSimulatorOptions {
-    // Local interface addresses (network order) to join the group on. Empty: every IPv4
-    // interface that is up and can join, loopback included.
+    // Local interface addresses (network order) to join the group on. Empty: loopback only, so
+    // that no other computer sees the modules.
     std::vector<std::uint32_t> interfaces;
     std::uint16_t port = 2362;  // 0: the system picks a free port, see Port()
     std::uint32_t magic = kAddpMagicDigi;
@@ -57,7 +57,7 @@ public:
 
     // Opens the socket (SO_REUSEADDR, so several simulators can share the port), joins the group
     // and starts the worker. False, with the reason in `error`, when the socket cannot be bound,
-    // a listed interface cannot join, no interface at all can join, or it already runs.
+    // an interface cannot join, or it already runs.
     bool Start(std::string* error = nullptr);
     // Ends the worker and closes the socket; answers not yet sent are dropped. Modules, their
     // state and the log stay. Does nothing when not running.

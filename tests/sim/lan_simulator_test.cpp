@@ -458,13 +458,19 @@ TEST_F(LanSimulatorTest, SendRawDeliversBytesAsTheyAre) {
     EXPECT_FALSE(lan.SendRaw(handMade, m_client->Address(), m_client->Port()));
 }
 
-TEST_F(LanSimulatorTest, StartRefusesWhatItCannotServeAndRestartsAfterStop) {
+TEST_F(LanSimulatorTest, StartStaysOnLoopbackUnlessToldRefusesWhatItCannotServeAndRestarts) {
     // A documentation address that is on no interface of this host cannot join.
     sim::LanSimulator elsewhere({{*sim::ParseIpv4("198.51.100.7")}, 0});
     std::string error;
     EXPECT_FALSE(elsewhere.Start(&error));
     EXPECT_NE(error.find("198.51.100.7"), std::string::npos) << error;
     EXPECT_FALSE(elsewhere.Running());
+
+    // Told no interface, it stays on this computer.
+    sim::LanSimulator home({{}, 0});
+    ASSERT_TRUE(home.Start(&error)) << error;
+    EXPECT_EQ(home.JoinedInterfaces(), std::vector<std::uint32_t>{*sim::ParseIpv4("127.0.0.1")});
+    home.Stop();
 
     sim::LanSimulator& lan = Serve({Module(kMacA, "A")});
     EXPECT_FALSE(lan.Start(&error));
