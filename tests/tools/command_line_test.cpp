@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "engine/addp.h"
 
 namespace tq7ctl {
 namespace {
@@ -48,6 +51,11 @@ TEST(CommandLine, ReadsEachCommandWithItsOperandsAndOptions) {
              i.seconds = 12;
              i.json = true;
          })},
+        {{"discover", "--verbose", "--loopback"}, with([](Invocation& i) {
+             i.command = Command::Discover;
+             i.verbose = true;
+             i.loopback = true;
+         })},
         {{"query", "00:40:9D:01:02:03"}, with([](Invocation& i) {
              i.command = Command::Query;
              i.mac = kMac;
@@ -70,11 +78,12 @@ TEST(CommandLine, ReadsEachCommandWithItsOperandsAndOptions) {
              i.command = Command::Dhcp;
              i.mac = kMac;
          })},
-        {{"reboot", "--wait", "00:40:9d:01:02:03", "--password-stdin"}, with([](Invocation& i) {
+        {{"reboot", "--wait", "00:40:9d:01:02:03", "--password-stdin", "--loopback"}, with([](Invocation& i) {
              i.command = Command::Reboot;
              i.mac = kMac;
              i.wait = true;
              i.passwordStdin = true;
+             i.loopback = true;
          })},
     };
     for (const Case& c : cases) {
@@ -87,6 +96,8 @@ TEST(CommandLine, ReadsEachCommandWithItsOperandsAndOptions) {
         EXPECT_EQ(got.json, c.expected.json) << shown;
         EXPECT_EQ(got.passwordStdin, c.expected.passwordStdin) << shown;
         EXPECT_EQ(got.wait, c.expected.wait) << shown;
+        EXPECT_EQ(got.verbose, c.expected.verbose) << shown;
+        EXPECT_EQ(got.loopback, c.expected.loopback) << shown;
         EXPECT_EQ(got.mac, c.expected.mac) << shown;
         EXPECT_EQ(got.ipAddress, c.expected.ipAddress) << shown;
         EXPECT_EQ(got.subnetMask, c.expected.subnetMask) << shown;
@@ -114,6 +125,7 @@ TEST(CommandLine, RefusesWhatItCannotReadAndNamesTheBadArgument) {
         {{"query", "00:40:9d:01:02"}, "bad MAC address '00:40:9d:01:02'"},
         {{"query", "00:40:9d:01:02:03", "00:40:9d:01:02:04"}, "'00:40:9d:01:02:04'"},
         {{"query", "00:40:9d:01:02:03", "--wait"}, "'--wait'"},
+        {{"query", "00:40:9d:01:02:03", "--verbose"}, "'--verbose'"},
         {{"query", "00:40:9d:01:02:03", "--password", "secret"}, "'--password'"},
         {{"set-network", "00:40:9d:01:02:03", "10.0.0.7", "255.255.0.0"}, "needs GATEWAY"},
         {{"set-network", "00:40:9d:01:02:03", "10.0.0.256", "255.255.0.0", "10.0.0.1"},
@@ -135,8 +147,10 @@ TEST(CommandLine, RefusesWhatItCannotReadAndNamesTheBadArgument) {
 }
 
 TEST(CommandLine, HelpNamesEveryCommandAndTheTimeScale) {
-    for (std::string_view word : {"discover", "query", "set-network", "dhcp", "reboot", "--password-stdin",
-                                  "--wait", "--seconds", "--json", "TQ7_TIME_SCALE"})
+    const std::string records = "at most " + std::to_string(kAddpMaxRunRecords) + " answers";
+    for (std::string_view word : std::initializer_list<std::string_view>{"discover", "query", "set-network", "dhcp", "reboot", "--password-stdin",
+                                  "--wait", "--seconds", "--json", "--verbose", "--loopback", "Latin-1",
+                                  "TQ7_TIME_SCALE", std::string_view(records)})
         EXPECT_NE(HelpText().find(word), std::string_view::npos) << word;
 }
 

@@ -120,8 +120,9 @@ TEST(DeviceFormat, LineShowsAddressMacNameAndModelInColumns) {
         {"Desk", "Digi Connect ME ", "10.77.1.20\t00:40:9d:0a:bc:ff\tDesk\tDigi Connect ME "},
         {"Desk", "PortServer TS 2", "10.77.1.20\t00:40:9d:0a:bc:ff\tDesk\tPortServer TS 2"},
         {"", "", "10.77.1.20\t00:40:9d:0a:bc:ff\t\t"},
-        {"two\tcols\nline", "M\x7f", "10.77.1.20\t00:40:9d:0a:bc:ff\ttwo\\x09cols\\x0aline\tM\\x7f"},
-        {"caf\xe9", "X", "10.77.1.20\t00:40:9d:0a:bc:ff\tcaf\xe9\tX"},
+        {"two\tcols\nline\r", "M\x7f", "10.77.1.20\t00:40:9d:0a:bc:ff\ttwo\\x09cols\\x0aline\\x0d\tM\\x7f"},
+        // Latin-1 in, UTF-8 out; the C1 controls are escaped like the others.
+        {"caf\xe9 \xa0\xff", "X\x85\x9f", "10.77.1.20\t00:40:9d:0a:bc:ff\tcaf\xc3\xa9 \xc2\xa0\xc3\xbf\tX\\x85\\x9f"},
     };
     for (const Case& c : cases) {
         std::strcpy(device.name, c.name);

@@ -1,11 +1,13 @@
 // The built tool against simulated converters: the tool runs in one network namespace (the
-// technician's desk), the simulator in another (the LAN), joined by a veth pair.
+// technician's desk, whose host name maps to 127.0.1.1 as on a Debian desktop), the simulator in
+// another (the LAN), joined by a veth pair.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -21,15 +23,17 @@ using testsupport::CommandResult;
 
 constexpr const char* kCtl = TQ7CTL_PATH;
 constexpr const char* kSim = TQ7SIM_PATH;
+constexpr const char* kConfig = TQ7CONFIG_PATH;
 
 constexpr const char* kDeskAddress = "10.77.1.1";
 constexpr const char* kLanAddress = "10.77.1.2";
 
 // Three converters that differ in every field the simulator can send. The first has a name that
-// needs escaping, the second leaves its model to the model table, the third sends its port count.
+// needs escaping, with a Latin-1 "é", the second leaves its model to the model table, the third
+// sends its port count.
 const std::string kBench =
     "mac=00:40:9d:00:00:01,ip=10.77.1.21,mask=255.255.255.0,gateway=10.77.1.254,dns=10.77.1.53,"
-    "name=Bench \"A\" \\\\ caf\xc3\xa9\tend,domain=lab.test,firmware=82000856_F,hwtype=17,hwrev=3,"
+    "name=Bench \"A\" \\\\ caf\xe9\tend,domain=lab.test,firmware=82000856_F,hwtype=17,hwrev=3,"
     "realport=771,password=secret";
 const std::string kShelf =
     "mac=00:40:9d:00:00:02,ip=10.77.1.22,mask=255.255.0.0,gateway=10.77.0.1,name=Shelf,model=,hwtype=0,"
@@ -41,7 +45,7 @@ const std::string kRack =
 const std::string kBenchJson =
     R"({"localAddress":"10.77.1.1","present":8191,"mac":"00:40:9d:00:00:01","ipAddress":"10.77.1.21",)"
     R"("subnetMask":"255.255.255.0","gateway":"10.77.1.254","dnsAddress":"10.77.1.53","dhcpEnabled":0,)"
-    R"("realPortPort":771,"name":"Bench \"A\" \\ caf\u00c3\u00a9\tend","domain":"lab.test","hardwareType":17,)"
+    R"("realPortPort":771,"name":"Bench \"A\" \\ caf\u00e9\tend","domain":"lab.test","hardwareType":17,)"
     R"("hardwareRevision":3,"firmware":"82000856_F","modelName":"Digi Connect ME","portCount":0,"advisory":0,)"
     R"("extPresent":0,"ext224Length":0,"ext224":"","ext225":0,"ext227":0,"ext228":0,"ext229Length":0,)"
     R"("ext229":"","ext230":0})";
@@ -88,13 +92,14 @@ protected:
         if (!testsupport::NamespacesAvailable(why)) GTEST_SKIP() << why;
         m_desk = std::make_unique<testsupport::NetworkNamespace>();
         m_lan = std::make_unique<testsupport::NetworkNamespace>();
-        m_desk->ConnectTo(*m_lan, std::string(kDeskAddress) + "/24", std::string(kLanAddress) + "/24");
-        m_desk->SetHostAddresses({kDeskAddress});
+        m_deskLink = m_desk->ConnectTo(*m_lan, std::string(kDeskAddress) + "/24", std::string(kLanAddress) + "/24");
     }
     void TearDown() override { m_simulator.reset(); }
 
-    void Serve(const std::vector<std::string>& modules, const std::vector<std::string>& options = {}) {
-        std::vector<std::string> argv{kSim, "--bind", kLanAddress};
+    // Serves the modules from the LAN, on its end of the link unless the options say otherwise.
+    void Serve(const std::vector<std::string>& modules,
+               const std::vector<std::string>& options = {"--bind", kLanAddress}) {
+        std::vector<std::string> argv{kSim};
         argv.insert(argv.end(), options.begin(), options.end());
         for (const std::string& module : modules) {
             argv.push_back("--module");
@@ -108,6 +113,10 @@ protected:
     // environment of this process.
     CommandResult Ctl(const std::vector<std::string>& args, const std::string& input = {},
                       const std::string& timeScale = {}) {
+        return CtlOn(*m_desk, args, input, timeScale);
+    }
+    CommandResult CtlOn(testsupport::NetworkNamespace& host, const std::vector<std::string>& args,
+                        const std::string& input = {}, const std::string& timeScale = {}) {
         if (timeScale.empty()) {
             unsetenv("TQ7_TIME_SCALE");
         } else {
@@ -115,13 +124,14 @@ protected:
         }
         std::vector<std::string> argv{kCtl};
         argv.insert(argv.end(), args.begin(), args.end());
-        CommandResult result = m_desk->Exec(argv, input, 120s);
+        CommandResult result = host.Exec(argv, input, 120s);
         unsetenv("TQ7_TIME_SCALE");
         return result;
     }
 
     std::unique_ptr<testsupport::NetworkNamespace> m_desk;
     std::unique_ptr<testsupport::NetworkNamespace> m_lan;
+    std::string m_deskLink;
     std::optional<testsupport::BackgroundProcess> m_simulator;
 };
 
@@ -201,7 +211,7 @@ TEST_F(Tq7ctlOnTheLan, DhcpTurnsOnDhcpWithTheLongestPassword) {
 }
 
 TEST_F(Tq7ctlOnTheLan, RebootWaitReportsWhenTheConverterAnswersAgain) {
-    ASSERT_NO_FATAL_FAILURE(Serve({kBench}, {"--reboot-silence", "1"}));
+    ASSERT_NO_FATAL_FAILURE(Serve({kBench}, {"--bind", kLanAddress, "--reboot-silence", "1"}));
 
     const CommandResult reboot =
         Ctl({"reboot", "00:40:9d:00:00:01", "--password-stdin", "--wait"}, "secret\n", "0.05");
@@ -223,7 +233,7 @@ TEST_F(Tq7ctlOnTheLan, RebootWaitReportsWhenTheConverterAnswersAgain) {
 }
 
 TEST_F(Tq7ctlOnTheLan, RebootWaitTimesOutWhenTheConverterStaysQuiet) {
-    ASSERT_NO_FATAL_FAILURE(Serve({kBench}, {"--reboot-silence", "3600"}));
+    ASSERT_NO_FATAL_FAILURE(Serve({kBench}, {"--bind", kLanAddress, "--reboot-silence", "3600"}));
 
     const CommandResult reboot =
         Ctl({"reboot", "00:40:9d:00:00:01", "--password-stdin", "--wait"}, "secret\n", "0.01");
@@ -302,6 +312,83 @@ TEST_F(Tq7ctlOnTheLan, NoAnswerExitsThreeAndIsNeverShownAsSuccess) {
         EXPECT_NE(result.err.find("ff:ff:ff:ff:ff:ff addresses every converter"), std::string::npos)
             << Shown(result);
     }
+}
+
+TEST_F(Tq7ctlOnTheLan, VerboseDiscoverNamesEachLinkAndTheConverterAnswersOnEach) {
+    const std::string secondLink = m_desk->ConnectTo(*m_lan, "10.77.2.1/24", "10.77.2.2/24");
+    ASSERT_NO_FATAL_FAILURE(Serve({kRack}, {"--bind", kLanAddress, "--bind", "10.77.2.2"}));
+
+    const CommandResult result = Ctl({"discover", "--verbose", "--json", "--seconds", "1"});
+    EXPECT_EQ(result.exitCode, 0) << Shown(result);
+    EXPECT_EQ(result.err, "tq7ctl: searching through 10.77.1.1 (" + m_deskLink +
+                              ")\ntq7ctl: searching through 10.77.2.1 (" + secondLink + ")\n");
+    std::string viaSecond = kRackJson;
+    viaSecond.replace(viaSecond.find("10.77.1.1"), 9, "10.77.2.1");
+    EXPECT_EQ(Sorted(Lines(result.out)), Sorted({kRackJson, viaSecond})) << Shown(result);
+}
+
+TEST_F(Tq7ctlOnTheLan, AHostWithLoopbackOnlySearchesThereAndOneWithoutSaysSo) {
+    testsupport::NetworkNamespace alone;
+    testsupport::BackgroundProcess simulator = alone.Spawn({kSim, "--module", kShelf});
+    ASSERT_TRUE(simulator.WaitForLine("ready", 10s)) << simulator.Output();
+    const CommandResult found = CtlOn(alone, {"discover", "--verbose", "--seconds", "1"});
+    EXPECT_EQ(found.exitCode, 0) << Shown(found);
+    EXPECT_EQ(found.err, "tq7ctl: searching through 127.0.0.1 (lo)\n");
+    EXPECT_EQ(found.out, "10.77.1.22\t00:40:9d:00:00:02\tShelf\tPortServer TS 2 MEI\n");
+
+    alone.SetLink("lo", {"down"});
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"discover"}, {"discover", "--verbose"}}) {
+        const CommandResult none = CtlOn(alone, args);
+        EXPECT_EQ(none.exitCode, 4) << Shown(none);
+        EXPECT_EQ(none.out, "");
+        EXPECT_EQ(none.err, "tq7ctl: no local IPv4 interface is up to search through\n");
+    }
+}
+
+// Without --bind the simulator is for this computer alone: only --loopback reaches it.
+TEST_F(Tq7ctlOnTheLan, TheSimulatorStaysOnItsOwnComputerUnlessBound) {
+    ASSERT_NO_FATAL_FAILURE(Serve({kShelf}, {}));
+    const CommandResult fromTheDesk = Ctl({"discover", "--seconds", "1"});
+    EXPECT_EQ(fromTheDesk.exitCode, 0) << Shown(fromTheDesk);
+    EXPECT_EQ(fromTheDesk.out, "") << Shown(fromTheDesk);
+    EXPECT_EQ(m_simulator->Output(), "module 00:40:9d:00:00:02 ip 10.77.1.22 mask 255.255.0.0 name \"Shelf\" model \"\"\n"
+                                     "listening on port 2362, interfaces 127.0.0.1\nready\n");
+
+    const CommandResult onItsComputer = CtlOn(*m_lan, {"query", "00:40:9d:00:00:02", "--loopback", "--json"});
+    EXPECT_EQ(onItsComputer.exitCode, 0) << Shown(onItsComputer);
+    std::string viaLoopback = kShelfJson;
+    viaLoopback.replace(viaLoopback.find("10.77.1.1"), 9, "127.0.0.1");
+    EXPECT_EQ(onItsComputer.out, viaLoopback + "\n");
+}
+
+// The program's demo converter, whose password its --help prints, is no converter of the LAN.
+TEST_F(Tq7ctlOnTheLan, TheConverterOfTq7configSimulateAnswersItsOwnComputerOnly) {
+    const std::string demo = "00:40:9d:54:51:37";
+    char tmp[] = "/tmp/tq7-simulate-XXXXXX";
+    ASSERT_NE(mkdtemp(tmp), nullptr);
+    setenv("TMPDIR", tmp, 1);  // where it puts its simulated USB device, which SIGTERM leaves behind
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::optional<testsupport::BackgroundProcess> program(m_desk->Spawn({kConfig, "--simulate"}));
+    unsetenv("TMPDIR");
+    unsetenv("QT_QPA_PLATFORM");
+
+    // It answers on its own computer's loopback once it has started.
+    CommandResult local;
+    const auto giveUp = std::chrono::steady_clock::now() + 30s;
+    do {
+        local = Ctl({"query", demo, "--loopback"}, {}, "0.05");
+    } while (local.exitCode != 0 && std::chrono::steady_clock::now() < giveUp);
+    EXPECT_EQ(local.exitCode, 0) << Shown(local);
+    EXPECT_NE(local.out.find("TQ7-desk"), std::string::npos) << Shown(local);
+
+    const CommandResult discover = CtlOn(*m_lan, {"discover", "--seconds", "1"});
+    EXPECT_EQ(discover.exitCode, 0) << Shown(discover);
+    EXPECT_EQ(discover.out, "") << Shown(discover);
+    const CommandResult query = CtlOn(*m_lan, {"query", demo}, {}, "0.05");
+    EXPECT_EQ(query.exitCode, 3) << Shown(query);
+
+    program.reset();
+    std::filesystem::remove_all(tmp);
 }
 
 TEST_F(Tq7ctlOnTheLan, UsageErrorsExitTwoAndNameTheBadArgument) {

@@ -11,6 +11,8 @@ enum Option : unsigned {
     kOptionJson = 2,
     kOptionPasswordStdin = 4,
     kOptionWait = 8,
+    kOptionVerbose = 16,
+    kOptionLoopback = 32,
 };
 
 struct CommandSpec {
@@ -23,11 +25,11 @@ struct CommandSpec {
 const std::array<CommandSpec, 6>& Commands() {
     static const std::array<CommandSpec, 6> commands{{
         {"help", Command::Help, {}, 0},
-        {"discover", Command::Discover, {}, kOptionSeconds | kOptionJson},
-        {"query", Command::Query, {"MAC"}, kOptionJson},
-        {"set-network", Command::SetNetwork, {"MAC", "IP", "MASK", "GATEWAY"}, kOptionPasswordStdin},
-        {"dhcp", Command::Dhcp, {"MAC"}, kOptionPasswordStdin},
-        {"reboot", Command::Reboot, {"MAC"}, kOptionPasswordStdin | kOptionWait},
+        {"discover", Command::Discover, {}, kOptionSeconds | kOptionJson | kOptionVerbose | kOptionLoopback},
+        {"query", Command::Query, {"MAC"}, kOptionJson | kOptionLoopback},
+        {"set-network", Command::SetNetwork, {"MAC", "IP", "MASK", "GATEWAY"}, kOptionPasswordStdin | kOptionLoopback},
+        {"dhcp", Command::Dhcp, {"MAC"}, kOptionPasswordStdin | kOptionLoopback},
+        {"reboot", Command::Reboot, {"MAC"}, kOptionPasswordStdin | kOptionWait | kOptionLoopback},
     }};
     return commands;
 }
@@ -102,6 +104,10 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
             invocation.passwordStdin = true;
         } else if (arg == "--wait" && (spec->options & kOptionWait)) {
             invocation.wait = true;
+        } else if (arg == "--verbose" && (spec->options & kOptionVerbose)) {
+            invocation.verbose = true;
+        } else if (arg == "--loopback" && (spec->options & kOptionLoopback)) {
+            invocation.loopback = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Error("unknown option " + Quoted(arg) + " for " + std::string(spec->name));
         } else if (operand < spec->operands.size()) {
@@ -121,11 +127,11 @@ bool NeedsPassword(Command command) {
 }
 
 std::string_view UsageText() {
-    return "usage: tq7ctl discover [--seconds N] [--json]\n"
-           "       tq7ctl query MAC [--json]\n"
-           "       tq7ctl set-network MAC IP MASK GATEWAY [--password-stdin]\n"
-           "       tq7ctl dhcp MAC [--password-stdin]\n"
-           "       tq7ctl reboot MAC [--password-stdin] [--wait]\n"
+    return "usage: tq7ctl discover [--seconds N] [--json] [--verbose] [--loopback]\n"
+           "       tq7ctl query MAC [--json] [--loopback]\n"
+           "       tq7ctl set-network MAC IP MASK GATEWAY [--password-stdin] [--loopback]\n"
+           "       tq7ctl dhcp MAC [--password-stdin] [--loopback]\n"
+           "       tq7ctl reboot MAC [--password-stdin] [--wait] [--loopback]\n"
            "       tq7ctl --help\n";
 }
 
@@ -133,12 +139,14 @@ std::string_view HelpText() {
     return "tq7ctl: find and configure TQ7 converters on the local network.\n"
            "\n"
            "Commands:\n"
-           "  discover [--seconds N] [--json]\n"
+           "  discover [--seconds N] [--json] [--verbose]\n"
            "      Ask every converter on the LAN to describe itself and print each answer as it\n"
            "      arrives, for N seconds (default 3). A converter that answers through two\n"
            "      interfaces is listed twice. One line per answer: IP address, MAC, name and\n"
            "      model, tab-separated; with --json one JSON object per line with every field\n"
-           "      of the answer.\n"
+           "      of the answer. With --verbose it first names, on standard error, each local\n"
+           "      address it searches through. One run keeps at most 4096 answers; how many more\n"
+           "      it dropped is said on standard error.\n"
            "  query MAC [--json]\n"
            "      Ask one converter to describe itself and print its answer as discover does.\n"
            "  set-network MAC IP MASK GATEWAY [--password-stdin]\n"
@@ -155,8 +163,16 @@ std::string_view HelpText() {
            "Requests reach the converter through the multicast group, addressed by its MAC, so\n"
            "they work whatever its IP settings. Each waits up to 7.5 seconds for the answer.\n"
            "\n"
+           "Interfaces: every IPv4 address of every interface that is up and can multicast;\n"
+           "loopback only when there is no other. With --loopback, this computer's loopback\n"
+           "alone: that is where tq7sim serves its converters unless told otherwise.\n"
+           "\n"
            "MAC is six hex pairs separated by ':' or '-' (00:40:9d:01:02:03). Addresses are\n"
            "dotted IPv4 (192.168.1.10).\n"
+           "\n"
+           "A converter's texts are single bytes, read as Latin-1. The lines print them in UTF-8,\n"
+           "with control characters as \\xNN and the backslash doubled, so a name never breaks a\n"
+           "column or a line; JSON writes each byte above 0x7e as \\u00NN.\n"
            "\n"
            "Password: set-network, dhcp and reboot carry the converter's password (at most 255\n"
            "bytes). It is never taken from the command line. With --password-stdin the first\n"
@@ -171,7 +187,8 @@ std::string_view HelpText() {
            "  3  no answer before the deadline (or, for reboot --wait, the converter did not\n"
            "     answer again); a MAC of ff:ff:ff:ff:ff:ff addresses no single converter and is\n"
            "     never sent a request\n"
-           "  4  the discovery engine could not be started\n"
+           "  4  the discovery engine could not be started, or there is no local interface to\n"
+           "     search through\n"
            "\n"
            "Environment:\n"
            "  TQ7_TIME_SCALE  a testing aid: a positive number by which every wait is multiplied\n"

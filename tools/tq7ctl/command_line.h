@@ -19,6 +19,8 @@ struct Invocation {
     bool json = false;
     bool passwordStdin = false;
     bool wait = false;
+    bool verbose = false;
+    bool loopback = false;  // send through this computer's loopback only
     Mac mac{};
     // Network order, first octet first in memory.
     std::uint32_t ipAddress = 0;

@@ -105,9 +105,13 @@ std::string PlainText(std::string_view text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '\\') {
             out += "\\\\";
-        } else if (byte < 0x20 || byte == 0x7f) {
+        } else if (byte < 0x20 || (byte >= 0x7f && byte < 0xa0)) {
             out += "\\x";
             AppendHexByte(out, byte);
+        } else if (byte >= 0xa0) {
+            // The Latin-1 character in UTF-8: two bytes.
+            out += static_cast<char>(0xc0 | byte >> 6);
+            out += static_cast<char>(0x80 | (byte & 0x3f));
         } else {
             out += c;
         }

@@ -27,12 +27,13 @@ std::string_view FieldText(const char (&field)[N]) {
 // The converters of this family report their network module's name; people know them by ours.
 std::string_view ShownModelName(const AddpDevice& device);
 
-// Text as a JSON string with its quotes. Control characters, DEL and bytes above 0x7f are written
-// as \u escapes: the converter's texts have no declared encoding, so each byte stands for itself.
+// A converter's text (Latin-1) as a JSON string with its quotes. Quotes and backslashes are
+// escaped; control characters, DEL and every byte above it are written as \u escapes of the
+// character the byte stands for, so the output is plain ASCII and valid JSON.
 std::string JsonString(std::string_view text);
 
-// Text for a terminal line: control characters and DEL as \xNN and the backslash doubled, so a
-// name cannot break the columns or the line.
+// A converter's text (Latin-1) for a terminal line, in UTF-8: control characters (C0, DEL and
+// C1) as \xNN and the backslash doubled, so a name cannot break the columns or the line.
 std::string PlainText(std::string_view text);
 
 // IP address, MAC, name and shown model, tab-separated, without a line end.

@@ -26,6 +26,22 @@ void PrintWaiting(AddpHandle handle, bool json, std::ostream& out) {
     }
 }
 
+// Names the interfaces the run is about to search through; false when there is none, for a run
+// without one would wait in silence.
+bool ReportInterfaces(bool verbose, std::ostream& err) {
+    AddpInterface interfaces[kAddpMaxInterfaces];
+    const int count = AddpGetLocalInterfaces(interfaces, kAddpMaxInterfaces);
+    if (count <= 0) {
+        err << "tq7ctl: no local IPv4 interface is up to search through\n";
+        return false;
+    }
+    for (int i = 0; verbose && i < count; ++i)
+        err << "tq7ctl: searching through " << Ipv4Text(interfaces[i].address) << " ("
+            << PlainText(FieldText(interfaces[i].name)) << ")\n";
+    err.flush();
+    return true;
+}
+
 }  // namespace
 
 ExitCode RunDiscover(const Invocation& invocation, std::ostream& out, std::ostream& err) {
@@ -34,6 +50,7 @@ ExitCode RunDiscover(const Invocation& invocation, std::ostream& out, std::ostre
         ReportNoEngine(err);
         return kExitEngineFailure;
     }
+    if (!ReportInterfaces(invocation.verbose, err)) return kExitEngineFailure;
     platform::MessageQueue window;
     if (AddpStartDiscovery(engine.Handle(), window.Handle(), kDiscoveryMessage, 0) != 0) {
         err << "tq7ctl: the discovery could not be started\n";
@@ -50,6 +67,9 @@ ExitCode RunDiscover(const Invocation& invocation, std::ostream& out, std::ostre
     AddpStopDiscovery(engine.Handle());
     // Replies of the last cycle may have been queued after its notification was handled.
     PrintWaiting(engine.Handle(), invocation.json, out);
+    if (const int dropped = AddpGetDroppedCount(engine.Handle()); dropped > 0)
+        err << "tq7ctl: " << dropped << " more answers were dropped: one run keeps at most " << kAddpMaxRunRecords
+            << '\n';
     return kExitOk;
 }
 

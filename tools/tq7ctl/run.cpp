@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/addp.h"
 #include "platform/time.h"
 #include "tools/tq7ctl/commands.h"
 
@@ -32,6 +33,8 @@ ExitCode Run(std::span<const std::string_view> args, const Surroundings& surroun
                                                     "': expected a number above 0");
         platform::SetTimeScale(*scale);
     }
+
+    AddpUseLoopbackOnly(invocation.loopback);
 
     std::string password;
     if (NeedsPassword(invocation.command)) {
