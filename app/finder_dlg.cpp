@@ -100,7 +100,7 @@ void CFinderDlg::OnCollect() {
         if (AddpGetDevices(m_hAddp, record.get(), 1) != 1) break;
         const int row = m_list.InsertItem(m_list.GetItemCount(), lan::Ipv4Text(record->ipAddress));
         m_list.SetItemText(row, 1, lan::MacText(record->mac));
-        m_list.SetItemText(row, 2, QString::fromUtf8(record->name));
+        m_list.SetItemText(row, 2, lan::WireText(record->name));
         m_list.SetItemText(row, 3, lan::ShownModelName(record->modelName));
         m_list.SetItemData(row, reinterpret_cast<std::uintptr_t>(record.release()));
     }

@@ -68,7 +68,7 @@ void CConfigIP::FillFromDevice(int mode) {
     m_ipMask.SetAddress(lan::FieldValue(device.subnetMask));
     m_ipGateway.SetAddress(lan::FieldValue(device.gateway));
     lan::ApplyModelNameRule(device);
-    m_strName = QString::fromUtf8(device.modelName);
+    m_strName = lan::WireText(device.modelName);
     m_strMac = mac;
     UpdateData(false);
 }

@@ -1,18 +1,11 @@
 #include "lan_dialogs/device_info.h"
 
-#include <cstring>
-
 #include "lan_dialogs/device_text.h"
 
 namespace {
 
 constexpr int kTemplateId = 140;
 constexpr int kDetails = 1040;
-
-template <std::size_t N>
-QString FieldText(const char (&field)[N]) {
-    return QString::fromUtf8(field, static_cast<qsizetype>(strnlen(field, N)));
-}
 
 // A reply without the DHCP field says nothing about it, which is not the same as "Disabled".
 QString DhcpText(const AddpDevice& device) {
@@ -34,9 +27,9 @@ bool CDeviceInfo::OnInitDialog() {
     m_strDetails = QStringLiteral(
                        "Name: %1\nMAC Address: %2\nIP Address: %3\nSubnet Mask: %4\nGateway Address: %5\n"
                        "DNS Address: %6\nDHCP Mode: %7\nFirmware Revision: %8\nRealPort Port: %9\n")
-                       .arg(FieldText(device.modelName), lan::MacText(device.mac), lan::Ipv4Text(device.ipAddress),
+                       .arg(lan::WireText(device.modelName), lan::MacText(device.mac), lan::Ipv4Text(device.ipAddress),
                             lan::Ipv4Text(device.subnetMask), lan::Ipv4Text(device.gateway),
-                            lan::Ipv4Text(device.dnsAddress), DhcpText(device), FieldText(device.firmware),
+                            lan::Ipv4Text(device.dnsAddress), DhcpText(device), lan::WireText(device.firmware),
                             QString::number(device.realPortPort));
     UpdateData(false);
     return true;

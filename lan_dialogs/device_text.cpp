@@ -31,14 +31,14 @@ std::uint32_t FieldValue(std::uint32_t networkOrder) { return ntohl(networkOrder
 
 std::uint32_t NetworkOrder(std::uint32_t fieldValue) { return htonl(fieldValue); }
 
-QString ShownModelName(const char* modelName) {
-    if (modelName == kModuleModel) return ConverterName();
-    return QString::fromUtf8(modelName);
+QString ShownModelName(const char (&modelName)[256]) {
+    if (std::string_view(modelName, strnlen(modelName, sizeof modelName)) == kModuleModel) return ConverterName();
+    return WireText(modelName);
 }
 
 void ApplyModelNameRule(AddpDevice& device) {
     if (device.modelName != kModuleModel) return;
-    const QByteArray shown = ConverterName().toUtf8();
+    const QByteArray shown = ConverterName().toLatin1();
     const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(shown.size()), sizeof device.modelName - 1);
     std::memcpy(device.modelName, shown.constData(), length);
     device.modelName[length] = '\0';

@@ -1,5 +1,6 @@
 #include "lan_dialogs/engine_status.h"
 
+#include "lan_dialogs/device_text.h"
 
 namespace lan {
 
@@ -8,7 +9,7 @@ EngineStatus LastStatus(AddpHandle instance) {
     EngineStatus status;
     status.code = AddpGetLastError(instance);
     AddpGetLastErrorText(instance, text, 255);
-    status.text = QString::fromUtf8(text);
+    status.text = WireText(text);
     return status;
 }
 

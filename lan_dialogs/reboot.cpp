@@ -43,7 +43,7 @@ bool CReboot::OnInitDialog() {
     if (m_pDevice == nullptr) return true;
     lan::ApplyModelNameRule(*m_pDevice);
     m_strMac = lan::MacText(m_pDevice->mac);
-    m_strName = QString::fromUtf8(m_pDevice->modelName);
+    m_strName = lan::WireText(m_pDevice->modelName);
     // Also empties the status line, which the template fills with a placeholder.
     UpdateData(false);
     return true;

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 #include <memory>
 
+#include "app/simulation.h"
 #include "platform/message_queue.h"
 #include "platform/time.h"
 #include "platform/ui/list_ctrl.h"
@@ -50,6 +51,7 @@ protected:
     void TearDown() override {
         platform::ui::ResetSeams();
         platform::SetTimeScale(1.0);
+        AddpUseLoopbackOnly(false);
     }
     void StartSimulator() {
         std::string error;
@@ -95,6 +97,80 @@ TEST_F(FinderWindow, ShowsSearchingThenOneRowPerReplyWithRowZeroSelected) {
         window.EndDialog(0);
     });
     EXPECT_TRUE(boxes.empty());
+}
+
+// A converter's name is single bytes, as it sent them: 0xE9 is "é".
+TEST_F(FinderWindow, ShowsTheNameAsLatin1) {
+    simulator->AddModule(Converter(1, "caf\xe9 \xa7"));
+    StartSimulator();
+    RunModal(window, [&] {
+        ASSERT_TRUE(ProcessEventsUntil([&] { return Record(0) != nullptr; }));
+        EXPECT_EQ(Row(0)[2], QString::fromUtf8("caf\u00e9 \u00a7"));
+        window.EndDialog(0);
+    });
+}
+
+// The window on a host as a user's machine is: its name maps to 127.0.1.1, and it has a link to
+// a LAN. The test's thread works on the host's network, and so does the engine the window starts.
+class FinderWindowOnALink : public FinderWindow {
+protected:
+    void SetUp() override {
+        FinderWindow::SetUp();
+        if (IsSkipped()) return;
+        std::string why;
+        if (!testsupport::NamespacesAvailable(why)) GTEST_SKIP() << why;
+        desk = std::make_unique<testsupport::NetworkNamespace>();
+        lan = std::make_unique<testsupport::NetworkNamespace>();
+        desk->ConnectTo(*lan, "10.77.1.1/24", "10.77.1.2/24");
+        atTheDesk = std::make_unique<testsupport::NetworkNamespace::Entered>(desk->Name());
+    }
+    void TearDown() override {
+        atTheDesk.reset();
+        FinderWindow::TearDown();
+    }
+
+    std::unique_ptr<testsupport::NetworkNamespace> desk;
+    std::unique_ptr<testsupport::NetworkNamespace> lan;
+    std::unique_ptr<testsupport::NetworkNamespace::Entered> atTheDesk;
+};
+
+TEST_F(FinderWindowOnALink, FindsTheConverterBeyondTheLink) {
+    std::unique_ptr<sim::LanSimulator> beyond;
+    {
+        const auto onTheLan = lan->Enter();
+        beyond = std::make_unique<sim::LanSimulator>(sim::LanSimulatorOptions{.interfaces = {*sim::ParseIpv4("10.77.1.2")}});
+        beyond->AddModule(Converter(0x5f, "bench-1"));
+        std::string error;
+        ASSERT_TRUE(beyond->Start(&error)) << error;
+    }
+    RunModal(window, [&] {
+        ASSERT_TRUE(ProcessEventsUntil([&] { return Record(0) != nullptr; }));
+        EXPECT_EQ(Row(0), QStringList({"192.0.2.50", "0a:1b:2c:3d:4e:5f", "bench-1", "TQ7 Converter"}));
+        EXPECT_EQ(Record(0)->localAddress, *sim::ParseIpv4("10.77.1.1"));
+        window.EndDialog(0);
+    });
+}
+
+// With the simulated converter the window searches this computer only, and finds it there though
+// the host has a link; over that link nobody reaches it.
+TEST_F(FinderWindowOnALink, WithTheSimulatedConverterSearchesThisComputerOnly) {
+    Simulation simulation;
+    QString error;
+    ASSERT_TRUE(simulation.Start(error)) << error.toStdString();
+    RunModal(window, [&] {
+        ASSERT_TRUE(ProcessEventsUntil([&] { return Record(0) != nullptr; }));
+        EXPECT_EQ(Row(0)[2], "TQ7-desk");
+        EXPECT_EQ(Record(0)->localAddress, *sim::ParseIpv4("127.0.0.1"));
+        window.EndDialog(0);
+    });
+
+    AddpUseLoopbackOnly(false);
+    const auto onTheLan = lan->Enter();
+    const AddpHandle other = AddpOpen(kAddpMagicDigi);
+    const std::uint8_t demo[6] = {0x00, 0x40, 0x9d, 0x54, 0x51, 0x37};
+    AddpDevice device{};
+    EXPECT_EQ(AddpQueryDevice(other, demo, &device), -1);
+    AddpClose(other);
 }
 
 TEST_F(FinderWindow, CommandsNeedAConverterRow) {

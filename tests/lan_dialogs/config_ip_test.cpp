@@ -172,14 +172,15 @@ TEST_F(ConfigIPApply, AFailureKeepsTheDialogOpenWithWhatTheUserTyped) {
 TEST_F(ConfigIPApply, ARefusalWithoutAnErrorCodeShowsTheConvertersTextAndCloses) {
     sim::ModuleDescription module = Converter();
     module.outcomeMode = sim::OutcomeMode::Forced;
-    module.forcedOutcome = {.resultFlag = 1, .errorCode = 0, .message = "Busy"};
+    // Single bytes, as the converter sends them: 0xE9 is "é".
+    module.forcedOutcome = {.resultFlag = 1, .errorCode = 0, .message = "Occup\xe9"};
     StartConverter(module);
     AddpDevice record = RecordOf(module);
     CConfigIP dialog;
     dialog.m_pDevice = &record;
     const int result = RunModal(dialog, [&] { Apply(dialog); });
     EXPECT_EQ(result, platform::ui::kIdOk);
-    EXPECT_EQ(boxes, QStringList{"Busy\n"});
+    EXPECT_EQ(boxes, QStringList{QString::fromUtf8("Occup\u00e9\n")});
 }
 
 TEST_F(ConfigIPApply, ARadioClickPutsBackTheRecordsAddressesAndTheLastAppliedPassword) {

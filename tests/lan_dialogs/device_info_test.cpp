@@ -65,6 +65,16 @@ TEST_F(DeviceInfoDialog, DhcpLineSaysWhatTheReplyCarried) {
     }
 }
 
+// The converter's texts are single bytes, as it sent them: 0xE9 is "é".
+TEST_F(DeviceInfoDialog, ShowsTheConvertersTextsAsLatin1) {
+    AddpDevice record = RecordOf(Converter());
+    std::strcpy(record.modelName, "Passerelle \xe9t\xe9");
+    std::strcpy(record.firmware, "r\xe9v 2\xb7");
+    const QString details = DetailsOf(record);
+    EXPECT_TRUE(details.startsWith(QString::fromUtf8("Name: Passerelle \u00e9t\u00e9\n"))) << details.toStdString();
+    EXPECT_TRUE(details.contains(QString::fromUtf8("Firmware Revision: r\u00e9v 2\u00b7\n"))) << details.toStdString();
+}
+
 TEST_F(DeviceInfoDialog, FieldsTheReplyLackedShowAsTheZeroedRecordHoldsThem) {
     AddpDevice record{};
     record.present = AddpPresentMac;
