@@ -13,11 +13,13 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 
 namespace testsupport {
 namespace {
@@ -59,6 +61,24 @@ void Ip(const std::vector<std::string>& args) {
         std::string command;
         for (const std::string& arg : argv) command += arg + " ";
         throw std::runtime_error("failed: " + command);
+    }
+}
+
+// A link just set up drops what is sent through it until the kernel has got round to activating
+// it, which on a busy machine takes a while: wait until it reports itself up.
+void WaitUntilUp(const std::string& space, const std::string& link) {
+    const std::string command = "ip -n " + space + " -o link show dev " + link + " 2>/dev/null";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (;;) {
+        std::string shown;
+        if (FILE* out = popen(command.c_str(), "r")) {
+            char buffer[512];
+            while (std::fgets(buffer, sizeof buffer, out) != nullptr) shown += buffer;
+            pclose(out);
+        }
+        if (shown.find(" state UP ") != std::string::npos) return;
+        if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("link " + link + " never came up");
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
 
@@ -189,6 +209,8 @@ std::string NetworkNamespace::AddInterface(std::string_view cidr) {
     Ip({"-n", m_name, "addr", "add", std::string(cidr), "dev", end});
     Ip({"-n", m_name, "link", "set", end, "up"});
     Ip({"-n", m_name, "link", "set", peer, "up"});
+    WaitUntilUp(m_name, end);
+    WaitUntilUp(m_name, peer);
     return end;
 }
 
@@ -201,6 +223,8 @@ std::string NetworkNamespace::ConnectTo(NetworkNamespace& other, std::string_vie
     Ip({"-n", other.m_name, "addr", "add", std::string(cidrThere), "dev", there});
     Ip({"-n", m_name, "link", "set", here, "up"});
     Ip({"-n", other.m_name, "link", "set", there, "up"});
+    WaitUntilUp(m_name, here);
+    WaitUntilUp(other.m_name, there);
     return here;
 }
 
