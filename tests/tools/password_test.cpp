@@ -8,7 +8,8 @@
 namespace tq7ctl {
 namespace {
 
-TEST(PasswordLine, TakesTheFirstLineWithoutItsLineEnd) {
+// The line is UTF-8 text; what comes out is the Latin-1 bytes a request carries.
+TEST(PasswordLine, TakesTheFirstLineWithoutItsLineEndAsTheBytesTheRequestCarries) {
     struct Case {
         std::string input;
         std::optional<std::string> password;
@@ -24,11 +25,21 @@ TEST(PasswordLine, TakesTheFirstLineWithoutItsLineEnd) {
         {"with space \n", "with space ", ""},
         {"a\rb\n", "a\rb", ""},
         {"tab\there\n", "tab\there", ""},
-        {"\xe9t\xe9\n", "\xe9t\xe9", ""},
+        {"\u00e9t\u00e9\n", "\xe9t\xe9", ""},
+        {"\u00a0\u00ff\n", "\xa0\xff", ""},
         {std::string(255, 'p') + "\n", std::string(255, 'p'), ""},
         {std::string(255, 'p') + "\r\n", std::string(255, 'p'), ""},
-        {std::string(256, 'p') + "\n", std::nullopt, "longer than 255"},
+        // 260 bytes as typed, 255 characters: what counts is what goes on the wire.
+        {std::string(250, 'a') + "\u00e9\u00e9\u00e9\u00e9\u00e9\n", std::string(250, 'a') + std::string(5, '\xe9'), ""},
+        {std::string(256, 'p') + "\n", std::nullopt, "longer than the 255 characters"},
+        {std::string(255, 'p') + "\u00e9\n", std::nullopt, "longer than the 255 characters"},
+        {"price\u20ac\n", std::nullopt, "outside Latin-1"},
+        {"\U0001F511\n", std::nullopt, "outside Latin-1"},
         {std::string("ab\0cd\n", 6), std::nullopt, "zero byte"},
+        {"\xe9t\xe9\n", std::nullopt, "not UTF-8"},        // Latin-1 bytes as typed
+        {"ab\xc3\n", std::nullopt, "not UTF-8"},            // a sequence cut short
+        {"\xc0\xa9\n", std::nullopt, "not UTF-8"},         // an overlong form of U+0029
+        {"\xed\xa0\x80\n", std::nullopt, "not UTF-8"},     // a surrogate
         {"", std::nullopt, "ended"},
     };
     for (const Case& c : cases) {

@@ -412,7 +412,7 @@ TEST_F(Tq7ctlOnTheLan, UsageErrorsExitTwoAndNameTheBadArgument) {
         {{"dhcp", "00:40:9d:00:00:01", "--password-stdin"},
          std::string(256, 'k') + "\n",
          "",
-         "longer than 255 bytes"},
+         "longer than the 255 characters"},
         {{"dhcp", "00:40:9d:00:00:01", "--password-stdin"}, "", "", "standard input ended"},
         {{"query", "00:40:9d:00:00:01"}, "", "-1", "bad TQ7_TIME_SCALE '-1'"},
     };

@@ -6,6 +6,8 @@
 
 #include <iostream>
 
+#include "engine/addp_password.h"
+
 namespace tq7ctl {
 namespace {
 
@@ -60,10 +62,18 @@ PasswordResult ReadPasswordLine(std::istream& in) {
     std::string line;
     if (!std::getline(in, line) && line.empty()) return Refused("no password: standard input ended");
     if (line.ends_with('\r')) line.pop_back();
-    if (line.size() > kMaxPasswordLength)
-        return Refused("the password is longer than " + std::to_string(kMaxPasswordLength) + " bytes");
-    if (line.find('\0') != std::string::npos) return Refused("the password holds a zero byte");
-    return {std::move(line), {}};
+    AddpPasswordBytes encoded = AddpEncodePassword(line);
+    switch (encoded.fault) {
+        case AddpPasswordFault::kNone: return {std::move(encoded.bytes), {}};
+        case AddpPasswordFault::kTooLong:
+            return Refused("the password is longer than the " + std::to_string(kAddpMaxPassword) +
+                           " characters a request can carry");
+        case AddpPasswordFault::kNotLatin1:
+            return Refused("the password holds a character outside Latin-1, which the converter cannot take");
+        case AddpPasswordFault::kZeroCharacter: return Refused("the password holds a zero byte");
+        case AddpPasswordFault::kNotUtf8: return Refused("the password is not UTF-8 text");
+    }
+    return Refused("the password cannot be sent");
 }
 
 PasswordResult ReadPassword(bool fromStdin) {
