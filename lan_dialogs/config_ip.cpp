@@ -2,8 +2,9 @@
 
 #include "lan_dialogs/device_text.h"
 #include "lan_dialogs/engine_status.h"
+#include "lan_dialogs/request_password.h"
+#include "platform/ui/busy_wait.h"
 #include "platform/ui/seams.h"
-#include "platform/ui/table_text.h"
 
 namespace {
 
@@ -37,9 +38,8 @@ void CConfigIP::DoDataExchange(platform::ui::DataExchange& dx) {
     dx.Control(kIpAddress, m_ipAddress);
     dx.Control(kGateway, m_ipGateway);
     dx.Control(kSubnetMask, m_ipMask);
+    // Its limit is counted in the bytes the request carries, when Apply sends it.
     dx.Text(kPassword, m_strPassword);
-    // The engine refuses a longer password without sending anything, which would look like silence.
-    dx.MaxChars(kPassword, m_strPassword, static_cast<int>(kAddpMaxPassword));
     dx.Text(kMac, m_strMac);
     dx.Text(kName, m_strName);
     dx.Radio(kDhcpRadio, m_nMode);
@@ -77,38 +77,29 @@ void CConfigIP::OnOK() {
     if (m_pDevice == nullptr) return CDialog::OnOK();
     // A failed open is not tested here: the request then fails on the dead instance and says so.
     const AddpHandle instance = AddpOpen(kAddpMagicDigi);
-    if (!UpdateData(true)) {
-        AddpClose(instance);
-        return;
-    }
-    const int result = SendRequest(instance);
-    const bool close = result == 0 || ReportResult(instance, result);
+    const bool sent = UpdateData(true) && Apply(instance);
     AddpClose(instance);
-    if (close) CDialog::OnOK();
+    if (sent) CDialog::OnOK();
 }
 
-int CConfigIP::SendRequest(AddpHandle instance) {
-    const QByteArray password = m_strPassword.toUtf8();
+// Only an accepted request closes the dialog; after anything else the user tries again with
+// what they typed still in place.
+bool CConfigIP::Apply(AddpHandle instance) {
+    const std::optional<std::string> password = lan::PasswordForRequest(m_strPassword);
+    if (!password) return false;
+    int result = 0;
+    {
+        const platform::ui::BusyWait busy;
+        result = SendRequest(instance, *password);
+    }
+    if (result == 0) return true;
+    platform::ui::MessageBox(lan::FailureText(lan::LastStatus(instance), result, QStringLiteral("setting")));
+    return false;
+}
+
+int CConfigIP::SendRequest(AddpHandle instance, const std::string& password) {
     // DHCP mode only ever switches DHCP on; what the address fields hold does not matter then.
-    if (m_nMode == kModeDhcp) return AddpSetDhcp(instance, m_pDevice->mac, 1, password.constData());
+    if (m_nMode == kModeDhcp) return AddpSetDhcp(instance, m_pDevice->mac, 1, password.c_str());
     return AddpSetNetwork(instance, m_pDevice->mac, NetworkOrderOf(m_ipAddress), NetworkOrderOf(m_ipMask),
-                          NetworkOrderOf(m_ipGateway), password.constData());
-}
-
-bool CConfigIP::ReportResult(AddpHandle instance, int result) {
-    const lan::EngineStatus status = lan::LastStatus(instance);
-    if (status.code != 0) {
-        platform::ui::MessageBox(
-            QStringLiteral("An Error occured while setting the converter.\nError Number: %1\nError Message: %2\n")
-                .arg(QString::number(status.code), status.text));
-        return false;
-    }
-    // The engine's -1 with its own status untouched: nothing came back before the deadline.
-    if (result < 0) {
-        platform::ui::MessageBox(platform::ui::TableText(lan::kStringNoAnswer));
-        return false;
-    }
-    // The converter answered with a refusal but no error code: show what it said and close.
-    platform::ui::MessageBox(status.text + QLatin1Char('\n'));
-    return true;
+                          NetworkOrderOf(m_ipGateway), password.c_str());
 }

@@ -4,6 +4,7 @@
 // shown and the dialog stays for another try, a success closes it without a word.
 
 #include <QString>
+#include <string>
 
 #include "engine/addp.h"
 #include "platform/ui/controls.h"
@@ -25,9 +26,10 @@ protected:
 private:
     // Puts the record's values back into every control, in DHCP (0) or manual (1) mode.
     void FillFromDevice(int mode);
-    int SendRequest(AddpHandle instance);
-    // Shows why the request failed; true when the dialog may close all the same.
-    bool ReportResult(AddpHandle instance, int result);
+    // Sends the request with what the controls hold; false, once the user has been told why,
+    // when it was not sent or not accepted.
+    bool Apply(AddpHandle instance);
+    int SendRequest(AddpHandle instance, const std::string& password);
 
     platform::ui::CIPAddressCtrl m_ipAddress;
     platform::ui::CIPAddressCtrl m_ipGateway;

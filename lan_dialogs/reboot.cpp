@@ -2,13 +2,15 @@
 
 #include <QWidget>
 #include <chrono>
+#include <optional>
+#include <string>
 
 #include "lan_dialogs/device_text.h"
 #include "lan_dialogs/engine_status.h"
+#include "lan_dialogs/request_password.h"
 #include "platform/time.h"
+#include "platform/ui/busy_wait.h"
 #include "platform/ui/seams.h"
-#include "platform/ui/table_text.h"
-#include "platform/ui/wait_cursor.h"
 
 namespace {
 
@@ -32,9 +34,8 @@ CReboot::CReboot(platform::ui::CDialog* parent) : CDialog(kTemplateId, parent) {
 void CReboot::DoDataExchange(platform::ui::DataExchange& dx) {
     dx.Text(kName, m_strName);
     dx.Text(kMac, m_strMac);
+    // Its limit is counted in the bytes the request carries, when Reboot sends it.
     dx.Text(kPassword, m_strPassword);
-    // The engine refuses a longer password without sending anything, which would look like silence.
-    dx.MaxChars(kPassword, m_strPassword, static_cast<int>(kAddpMaxPassword));
     dx.Text(kStatus, m_strStatus);
 }
 
@@ -54,18 +55,25 @@ void CReboot::OnReboot() {
     // A failed open is not tested here: the request then fails on the dead instance and says so.
     const AddpHandle instance = AddpOpen(kAddpMagicDigi);
     if (UpdateData(true)) {
-        const QByteArray password = m_strPassword.toUtf8();
-        const int result = AddpReboot(instance, m_pDevice->mac, password.constData());
-        if (result != 0) {
-            ReportResult(instance, result);
-        } else {
-            ShowStatus(QStringLiteral("Status: Rebooting"));
-            const platform::ui::WaitCursor busy;
-            const bool answered = WaitUntilAnswering(instance);
-            ShowStatus(answered ? QStringLiteral("Status: Ready") : QStringLiteral("Status: Timed out"));
+        if (const std::optional<std::string> password = lan::PasswordForRequest(m_strPassword)) {
+            const int result = RebootAndWait(instance, *password);
+            if (result != 0)
+                platform::ui::MessageBox(
+                    lan::FailureText(lan::LastStatus(instance), result, QStringLiteral("rebooting")));
         }
     }
     AddpClose(instance);
+}
+
+int CReboot::RebootAndWait(AddpHandle instance, const std::string& password) {
+    // From the request to the last poll the window thread is held, for minutes at worst.
+    const platform::ui::BusyWait busy;
+    const int result = AddpReboot(instance, m_pDevice->mac, password.c_str());
+    if (result != 0) return result;
+    ShowStatus(QStringLiteral("Status: Rebooting"));
+    const bool answered = WaitUntilAnswering(instance);
+    ShowStatus(answered ? QStringLiteral("Status: Ready") : QStringLiteral("Status: Timed out"));
+    return result;
 }
 
 bool CReboot::WaitUntilAnswering(AddpHandle instance) const {
@@ -83,20 +91,4 @@ void CReboot::ShowStatus(const QString& status) {
     UpdateData(false);
     // The handler holds the window thread for minutes: paint the line now, not when it returns.
     if (QWidget* line = GetDlgItem(kStatus)) line->repaint();
-}
-
-void CReboot::ReportResult(AddpHandle instance, int result) {
-    const lan::EngineStatus status = lan::LastStatus(instance);
-    QString message;
-    if (status.code != 0) {
-        message = QStringLiteral("An Error occured while rebooting the converter.\nError Number: %1\nError Message: %2\n")
-                      .arg(QString::number(status.code), status.text);
-    } else if (result < 0) {
-        // The engine's -1 with its own status untouched: nothing came back before the deadline.
-        message = platform::ui::TableText(lan::kStringNoAnswer);
-    } else {
-        message = platform::ui::TableText(lan::kStringRefused);
-        if (!status.text.isEmpty()) message += QLatin1Char('\n') + status.text;
-    }
-    platform::ui::MessageBox(message);
 }

@@ -4,6 +4,7 @@
 // shows on the status line; the dialog stays open either way.
 
 #include <QString>
+#include <string>
 
 #include "engine/addp.h"
 #include "platform/ui/dialog.h"
@@ -22,10 +23,11 @@ protected:
 
 private:
     void OnReboot();
+    // The request, then the polls while it was accepted; the request's result.
+    int RebootAndWait(AddpHandle instance, const std::string& password);
     // True once the converter answered a query; the answer itself is not kept.
     bool WaitUntilAnswering(AddpHandle instance) const;
     void ShowStatus(const QString& status);
-    void ReportResult(AddpHandle instance, int result);
 
     QString m_strName;
     QString m_strMac;

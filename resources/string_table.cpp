@@ -7,7 +7,7 @@
 namespace resources {
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 20> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 22> kStrings{{
     {1, "Searching..."},
     {2, "TQ7 Converter"},
     {3, "IP Address"},
@@ -27,6 +27,9 @@ constexpr std::array<std::pair<int, std::string_view>, 20> kStrings{{
     {23, "File could not be opened"},
     {24, "The converter did not answer."},
     {25, "The converter refused the request."},
+    {26, "The password is too long: the converter takes at most 255 characters."},
+    {27, "The password holds a character the converter cannot take. Use only letters, digits and signs of "
+         "Western European languages (Latin-1)."},
     {kAppTitle, "TQ7Config"},
 }};
 

@@ -1,12 +1,12 @@
 #include "platform/ui/seams.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
 #include <mutex>
 
+#include "platform/ui/owner_window.h"
 #include "platform/ui/ui_thread.h"
 #include "resources/string_table.h"
 
@@ -47,7 +47,9 @@ int MessageBox(const QString& text, const QString& caption) {
     const QString title = caption.isEmpty() ? AppTitle() : caption;
     if (const auto handler = Current(&Seams::messageBox)) return handler(text, title);
     return CallOnUiThread([&] {
-        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, OwnerWindow());
+        // The text may come from a converter, a file or a console reply: never read it as markup.
+        box.setTextFormat(Qt::PlainText);
         box.exec();
         return kIdOk;
     });
@@ -62,8 +64,8 @@ std::optional<QString> AskForFile(FileDialogKind kind, const QString& defaultNam
     if (const auto handler = Current(&Seams::fileDialog)) return handler(kind, defaultName, filter);
     return CallOnUiThread([&]() -> std::optional<QString> {
         const QString path = kind == FileDialogKind::Save
-                                 ? QFileDialog::getSaveFileName(QApplication::activeWindow(), {}, defaultName, filter)
-                                 : QFileDialog::getOpenFileName(QApplication::activeWindow(), {}, defaultName, filter);
+                                 ? QFileDialog::getSaveFileName(OwnerWindow(), {}, defaultName, filter)
+                                 : QFileDialog::getOpenFileName(OwnerWindow(), {}, defaultName, filter);
         if (path.isEmpty()) return std::nullopt;
         return path;
     });

@@ -1,9 +1,14 @@
 #include "lan_dialogs/config_ip.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <optional>
 
 #include "platform/ui/ip_address_field.h"
 #include "tests/lan_dialogs/lan_dialog_fixture.h"
@@ -133,23 +138,36 @@ TEST_F(ConfigIPApply, ManualModeSendsTheTypedAddressesWithABlankGatewayAsZero) {
     EXPECT_EQ(simulator->Description(0).ipAddress, Ip("10.77.2.9"));
 }
 
+sim::ModuleDescription RefusingWithoutACode(const char* text) {
+    sim::ModuleDescription module = Converter();
+    module.outcomeMode = sim::OutcomeMode::Forced;
+    module.forcedOutcome = {.resultFlag = 1, .errorCode = 0, .message = text};
+    return module;
+}
+
 TEST_F(ConfigIPApply, AFailureKeepsTheDialogOpenWithWhatTheUserTyped) {
     struct Case {
         const char* what;
+        sim::ModuleDescription module;
         sim::Faults faults;
         QString box;
     };
     const Case cases[] = {
-        {"wrong password", {},
+        {"wrong password", Converter(), {},
          "An Error occured while setting the converter.\nError Number: 1\nError Message: Invalid password\n"},
         // The engine gives -1 and keeps "Operation Successful": silence must not read as success.
-        {"no answer", {.silent = true}, "The converter did not answer."},
+        {"no answer", Converter(), {.silent = true}, "The converter did not answer."},
+        // Error code 0 with the result flag set is a refusal all the same; its text comes in
+        // single bytes, as the converter sends them (0xE9 is "é").
+        {"refused without an error code", RefusingWithoutACode("Occup\xe9"), {},
+         QString::fromUtf8("The converter refused the request.\nOccup\u00e9")},
+        {"refused without code or text", RefusingWithoutACode(""), {}, "The converter refused the request."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        StartConverter(Converter(), c.faults);
+        StartConverter(c.module, c.faults);
         boxes.clear();
-        AddpDevice record = RecordOf(Converter());
+        AddpDevice record = RecordOf(c.module);
         CConfigIP dialog;
         dialog.m_pDevice = &record;
         const int result = RunModal(dialog, [&] {
@@ -169,18 +187,33 @@ TEST_F(ConfigIPApply, AFailureKeepsTheDialogOpenWithWhatTheUserTyped) {
     }
 }
 
-TEST_F(ConfigIPApply, ARefusalWithoutAnErrorCodeShowsTheConvertersTextAndCloses) {
-    sim::ModuleDescription module = Converter();
-    module.outcomeMode = sim::OutcomeMode::Forced;
-    // Single bytes, as the converter sends them: 0xE9 is "é".
-    module.forcedOutcome = {.resultFlag = 1, .errorCode = 0, .message = "Occup\xe9"};
-    StartConverter(module);
-    AddpDevice record = RecordOf(module);
+// The converter's words reach the real message box as they are: markup from any host on the LAN
+// is shown as text, never rendered.
+TEST_F(ConfigIPApply, TheConvertersTextIsShownAsPlainText) {
+    StartConverter(RefusingWithoutACode("<h1>x</h1>"));
+    platform::ui::SetMessageBoxHandler({});
+    AddpDevice record = RecordOf(Converter());
     CConfigIP dialog;
     dialog.m_pDevice = &record;
-    const int result = RunModal(dialog, [&] { Apply(dialog); });
-    EXPECT_EQ(result, platform::ui::kIdOk);
-    EXPECT_EQ(boxes, QStringList{QString::fromUtf8("Occup\u00e9\n")});
+    std::optional<Qt::TextFormat> format;
+    QString shown;
+    QTimer whenTheBoxShows;
+    whenTheBoxShows.setInterval(0);
+    QObject::connect(&whenTheBoxShows, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        whenTheBoxShows.stop();
+        format = box->textFormat();
+        shown = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    RunModal(dialog, [&] {
+        whenTheBoxShows.start();
+        Apply(dialog);
+        dialog.EndDialog(platform::ui::kIdCancel);
+    });
+    EXPECT_EQ(shown, "The converter refused the request.\n<h1>x</h1>");
+    EXPECT_EQ(format, Qt::PlainText);
 }
 
 TEST_F(ConfigIPApply, ARadioClickPutsBackTheRecordsAddressesAndTheLastAppliedPassword) {
