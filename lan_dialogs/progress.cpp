@@ -18,6 +18,8 @@ CProgres::CProgres(platform::ui::CDialog* parent) : CDialog(kTemplateId, parent)
 
 void CProgres::SetInterval(unsigned milliseconds) { m_nInterval = milliseconds; }
 
+void CProgres::ExpectFinish() { DiscardEndRequest(); }
+
 // The framework keeps an end asked for before the loop runs, so a worker that fails at once
 // cannot leave the panel up.
 void CProgres::Finish() { EndDialog(1); }

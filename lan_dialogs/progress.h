@@ -13,14 +13,21 @@ public:
 
     // The tick period for the next showings. UI thread, before showing.
     void SetInterval(unsigned milliseconds);
-    // Ends the showing with 1. Any thread; when it comes before the panel is up, the next
-    // showing ends as soon as its loop runs.
+    // Readies the panel for the worker about to start: its Finish ends the next showing, also
+    // when it comes before the panel is up, and an end asked for earlier (meant for a showing
+    // that is over) ends nothing. UI thread, before starting the worker.
+    void ExpectFinish();
+    // Ends the showing with 1; the only way it ends. Any thread; when it comes before the panel
+    // is up, the showing ends as soon as its loop runs.
     void Finish();
 
 protected:
     void DoDataExchange(platform::ui::DataExchange& dx) override;
     bool OnInitDialog() override;
     void OnTimer(int id) override;
+    // Esc, the close box and Alt+F4 leave the panel up: the worker behind it is still talking to
+    // the converter, and the window must not go on meanwhile.
+    void OnCancel() override {}
 
 private:
     platform::ui::CProgressCtrl m_progress;

@@ -92,9 +92,13 @@ bool CWLan::OnInitDialog() {
 // which serves them only once the panel's loop runs.
 void CWLan::RunBehindProgress(WorkerThread& worker, void (*work)()) {
     g_dlgProgress.SetInterval(kProgressTickMs);
+    g_dlgProgress.ExpectFinish();
     worker.Start(work);
     ShowWindowControls(false);
     g_dlgProgress.DoModal();
+    // A worker's last steps may follow its Finish; the handler goes on, perhaps to the next
+    // worker, only once this one is gone, so that two never overlap.
+    worker.Wait();
 }
 
 void CWLan::DisableWhatNeedsTheConsole() {

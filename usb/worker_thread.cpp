@@ -12,6 +12,7 @@ void WorkerThread::Start(void (*work)()) {
 }
 
 void WorkerThread::Wait() {
-    while (m_running) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    // Serves the worker's hand-overs; what the user does meanwhile waits until the handler is done.
+    while (m_running) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
     if (m_thread.joinable()) m_thread.join();
 }

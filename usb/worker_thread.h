@@ -1,8 +1,8 @@
 #pragma once
-// A worker the USB window runs behind the progress panel. The window keeps the last one of each
-// kind; starting the next or the window's end first waits for the earlier one, serving the
-// user-interface thread meanwhile, because a worker's last steps may still be handing control
-// changes over to that thread after it has ended the panel.
+// A worker the USB window runs behind the progress panel. The window waits for it once the
+// panel has ended, serving the user-interface thread meanwhile, because a worker's last steps
+// may still be handing control changes over to that thread after it has ended the panel; the
+// next start of the same kind and the window's end wait too.
 
 #include <atomic>
 #include <thread>

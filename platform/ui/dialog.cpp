@@ -12,6 +12,7 @@
 #include "platform/time.h"
 #include "platform/ui/combo_box_widget.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/owner_window.h"
 #include "platform/ui/seams.h"
 #include "platform/ui/ui_thread.h"
 
@@ -24,6 +25,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
+        if (Blocked()) return event->ignore();
         switch (event->key()) {
             case Qt::Key_Return:
             case Qt::Key_Enter: return m_dialog.HandleEnter();
@@ -34,10 +36,18 @@ protected:
     void closeEvent(QCloseEvent* event) override {
         // The loop ends through EndDialog only; the close box asks for Cancel.
         event->ignore();
-        m_dialog.ExecuteCommand(kIdCancel);
+        if (!Blocked()) m_dialog.ExecuteCommand(kIdCancel);
     }
 
 private:
+    // While a modal window opened by one of this dialog's handlers is up, the handler is still
+    // running: like the platform's disabled owner window, this one then takes no keys and no
+    // close request, or Cancel would pull the ground from under that handler.
+    bool Blocked() const {
+        const QWidget* modal = QApplication::activeModalWidget();
+        return modal != nullptr && modal != this;
+    }
+
     CDialog& m_dialog;
 };
 
@@ -53,7 +63,7 @@ CDialog::~CDialog() {
 }
 
 void CDialog::CreateWindow() {
-    QWidget* owner = m_parent != nullptr ? m_parent->Window() : QApplication::activeWindow();
+    QWidget* owner = m_parent != nullptr ? m_parent->Window() : OwnerWindow();
     m_window = std::make_unique<DialogWindow>(*this, owner);
     QDialog& window = *m_window;
     const std::uint32_t style = m_template->style;
@@ -126,6 +136,12 @@ void CDialog::EndDialog(int result) {
     PostToUiThread([this, alive = m_alive] {
         if (*alive) HonourEndRequest();
     });
+}
+
+void CDialog::DiscardEndRequest() {
+    if (m_inModalLoop) return;
+    std::lock_guard guard(m_endLock);
+    m_endRequested = false;
 }
 
 void CDialog::HonourEndRequest() {

@@ -39,6 +39,8 @@ public:
     // Ends the modal loop with this result. Any thread; an end asked for before the loop runs (a
     // worker that finished at once) is kept and honoured as soon as it starts.
     void EndDialog(int result);
+    // Forgets an end asked for while no loop runs. UI thread.
+    void DiscardEndRequest();
 
     // Loading (false) or saving (true) the members through DoDataExchange; false when saving
     // refused a value. UI thread.

@@ -1,6 +1,8 @@
 #include "lan_dialogs/progress.h"
 
+#include <QDialog>
 #include <QProgressBar>
+#include <QTest>
 #include <QTimer>
 #include <thread>
 
@@ -52,7 +54,24 @@ TEST_F(ProgressPanel, ALongWaitLeavesTheBarFullAndThePanelUp) {
     });
 }
 
+TEST_F(ProgressPanel, EscapeAndCloseRequestsLeaveItUpUntilTheWorkerFinishes) {
+    std::thread worker;
+    bool stayedUp = false;
+    const int result = RunModal(g_dlgProgress, [&] {
+        QDialog* panel = g_dlgProgress.Window();
+        QTest::keyClick(panel, Qt::Key_Escape);
+        QTest::keyClick(panel, Qt::Key_F4, Qt::AltModifier);
+        panel->close();
+        stayedUp = !ProcessEventsUntil([panel] { return !panel->isVisible(); }, 100);
+        worker = std::thread([] { g_dlgProgress.Finish(); });
+    });
+    worker.join();
+    EXPECT_TRUE(stayedUp);
+    EXPECT_EQ(result, 1) << "ended by anything but Finish";
+}
+
 TEST_F(ProgressPanel, AnEndFromAWorkerThatFailedAtOnceIsNotLost) {
+    g_dlgProgress.ExpectFinish();
     // The worker may be done before the panel's window exists.
     std::thread([] { g_dlgProgress.Finish(); }).join();
     QTimer fallback;  // ends a panel that would otherwise stay up for good
@@ -60,6 +79,26 @@ TEST_F(ProgressPanel, AnEndFromAWorkerThatFailedAtOnceIsNotLost) {
     QObject::connect(&fallback, &QTimer::timeout, [] { g_dlgProgress.EndDialog(-1); });
     fallback.start(2000);
     EXPECT_EQ(g_dlgProgress.DoModal(), 1) << "the end asked for early was lost";
+}
+
+// A second Finish from a worker whose showing is over must not cut the next worker's showing
+// short.
+TEST_F(ProgressPanel, AnEndMeantForAShowingThatIsOverEndsNoLaterOne) {
+    g_dlgProgress.ExpectFinish();
+    std::thread first([] { g_dlgProgress.Finish(); });
+    EXPECT_EQ(g_dlgProgress.DoModal(), 1);
+    first.join();
+    std::thread([] { g_dlgProgress.Finish(); }).join();  // late, for the showing just over
+
+    g_dlgProgress.ExpectFinish();
+    bool upForTheNextWorker = false;
+    std::thread next;
+    RunModal(g_dlgProgress, [&] {
+        upForTheNextWorker = !ProcessEventsUntil([] { return !g_dlgProgress.Window()->isVisible(); }, 100);
+        next = std::thread([] { g_dlgProgress.Finish(); });
+    });
+    if (next.joinable()) next.join();
+    EXPECT_TRUE(upForTheNextWorker) << "the late end closed the next showing";
 }
 
 }  // namespace

@@ -165,6 +165,28 @@ TEST_F(DialogTest, TheCloseBoxAsksForCancel) {
     EXPECT_EQ(result, kIdCancel);
 }
 
+// While a handler of the window below runs a modal dialog, that window takes no Escape and no
+// close request: cancelling it would pull the window away from under the running handler.
+TEST_F(DialogTest, AWindowUnderAModalDialogTakesNoEscapeAndNoCloseRequest) {
+    TestDialog below;
+    TestDialog above(kPlainTemplate);
+    std::vector<int> belowDuringAbove;
+    const int result = RunModal(below, [&] {
+        RunModal(above, [&] {
+            QTest::keyClick(below.Window(), Qt::Key_Escape);
+            below.Window()->close();
+            testsupport::ProcessEventsUntil([] { return false; }, 50);
+            belowDuringAbove = below.commands;
+            EXPECT_TRUE(below.Window()->isVisible());
+            above.EndDialog(0);
+        });
+        QTest::keyClick(below.Window(), Qt::Key_Escape);  // its own again
+    });
+    EXPECT_TRUE(belowDuringAbove.empty()) << belowDuringAbove.size() << " commands reached the window below";
+    EXPECT_EQ(below.commands, (std::vector<int>{kIdCancel}));
+    EXPECT_EQ(result, kIdCancel);
+}
+
 TEST_F(DialogTest, AnEndAskedForByAWorkerIsNeverLost) {
     TestDialog dialog;
     for (const bool beforeTheLoop : {true, false}) {

@@ -6,16 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
 
+#include "lan_dialogs/progress.h"
 #include "platform/ftdi_linux.h"
 #include "platform/time.h"
 #include "platform/ui/seams.h"
@@ -23,6 +26,7 @@
 #include "sim/console/simulated_console.h"
 #include "tests/support/modal.h"
 #include "tests/usb/usb_fixture.h"
+#include "tests/usb_window/link_watch.h"
 #include "tests/usb_window/window_fixture.h"
 #include "usb/link.h"
 #include "usb/setting_fields.h"
@@ -228,6 +232,85 @@ TEST_F(UsbWindowTest, DeviceInformationThatLosesTheLinkDisconnectsTheWindow) {
         seen.messages = QStringList{kConnectionError};
         return seen;
     }());
+}
+
+// The worker behind the panel is still logging in: nothing the user does may end the panel or the
+// window, or the window would go on to read the settings over a link the login still uses.
+TEST_F(UsbWindowTest, EscapeAndCloseRequestsDuringConnectLeaveTheLoginAloneOnTheLink) {
+    sim::console::SimulatedConsole& console = Attach();
+    LinkWatch watch(m_driver, "tq7\r");  // the password line: the login is half done
+    platform::SetDefaultFtdiDriver(&watch);
+    bool panelStayed = false;
+    QTimer meanwhile;
+    meanwhile.setInterval(0);
+    QObject::connect(&meanwhile, &QTimer::timeout, [&] {
+        if (!watch.Holding()) return;
+        meanwhile.stop();
+        QDialog* panel = g_dlgProgress.Window();
+        ASSERT_NE(panel, nullptr);
+        QTest::keyClick(panel, Qt::Key_Escape);
+        panel->close();
+        QTest::keyClick(m_window.Window(), Qt::Key_Escape);
+        m_window.Window()->close();
+        // Whatever those set going has run by now.
+        panelStayed = !testsupport::ProcessEventsUntil([panel] { return !panel->isVisible(); }, 100);
+        watch.Release();
+    });
+    meanwhile.start();
+    InWindow([&] { Connect(); }, [] {
+        Seen seen = kConnected;
+        seen.messages = QStringList{"Connected", kLoaded};
+        return seen;
+    }());
+    EXPECT_TRUE(panelStayed) << "the panel ended before its worker did";
+    EXPECT_TRUE(watch.OneUserAtATime()) << "two workers used the link at once";
+    const auto lines = console.ReceivedLines();
+    const auto password = std::find(lines.begin(), lines.end(), "tq7\r");
+    const auto firstRead = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.starts_with("show");
+    });
+    ASSERT_NE(password, lines.end()) << "the login never finished";
+    EXPECT_LT(password, firstRead) << "a read command came before the login was complete";
+    EXPECT_EQ(console.State(), ConsoleState::kLoggedIn);
+}
+
+// Each showing of the panel as it appears: the window it belongs to, and how far its centre is
+// from the centre of the window that started it.
+struct PanelShowing {
+    const QWidget* owner;
+    QPoint offCentre;
+};
+
+class PanelShowings : public QObject {
+public:
+    const QWidget* starter = nullptr;
+    std::vector<PanelShowing> seen;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QWidget* panel = g_dlgProgress.Window();
+        if (event->type() == QEvent::Show && watched == panel && starter != nullptr)
+            seen.push_back({panel->parentWidget(), panel->frameGeometry().center() - starter->frameGeometry().center()});
+        return false;
+    }
+};
+
+TEST_F(UsbWindowTest, ThePanelAppearsCentredOverTheWindowEachTime) {
+    Attach();
+    PanelShowings showings;
+    QApplication::instance()->installEventFilter(&showings);
+    InWindow([&] {
+        showings.starter = m_window.Window();
+        // Off the screen's middle, so that a panel centred on the screen shows.
+        m_window.Window()->move(5, 5);
+        Connect();  // the login, then at once the read of the settings, as the first panel closes
+        ASSERT_EQ(showings.seen.size(), 2u);
+        for (const PanelShowing& showing : showings.seen) {
+            EXPECT_EQ(showing.owner, m_window.Window());
+            EXPECT_LE(showing.offCentre.manhattanLength(), 2) << showing.offCentre.x() << "," << showing.offCentre.y();
+        }
+    }, kConnected);
+    QApplication::instance()->removeEventFilter(&showings);
 }
 
 }  // namespace
