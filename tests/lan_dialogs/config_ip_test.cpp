@@ -165,6 +165,7 @@ TEST_F(ConfigIPApply, AFailureKeepsTheDialogOpenWithWhatTheUserTyped) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        platform::SetTimeScale(c.faults.silent ? 0.01 : 1.0);
         StartConverter(c.module, c.faults);
         boxes.clear();
         AddpDevice record = RecordOf(c.module);
@@ -190,6 +191,7 @@ TEST_F(ConfigIPApply, AFailureKeepsTheDialogOpenWithWhatTheUserTyped) {
 // The converter's words reach the real message box as they are: markup from any host on the LAN
 // is shown as text, never rendered.
 TEST_F(ConfigIPApply, TheConvertersTextIsShownAsPlainText) {
+    WithRealDeadline();
     StartConverter(RefusingWithoutACode("<h1>x</h1>"));
     platform::ui::SetMessageBoxHandler({});
     AddpDevice record = RecordOf(Converter());

@@ -90,6 +90,10 @@ protected:
         platform::SetTimeScale(0.01);
     }
 
+    // For a test whose converter answers: the real deadline, so that on a busy machine its
+    // answer cannot come too late; the short one is for waiting out silence.
+    static void WithRealDeadline() { platform::SetTimeScale(1.0); }
+
     // Starts the simulator with one module; its index is 0.
     void StartConverter(const sim::ModuleDescription& module, const sim::Faults& faults = {},
                         std::chrono::nanoseconds rebootSilence = std::chrono::seconds(10)) {
