@@ -10,12 +10,12 @@
 #include <thread>
 #include <vector>
 
-#include "platform/ftdi.h"
+#include "tests/usb_console/scripted_driver.h"
 
-class LinkWatch final : public platform::FtdiDriver {
+class LinkWatch final : public ScriptedDriver {
 public:
     // Holds the first write of exactly `held` until Release.
-    LinkWatch(platform::FtdiDriver& driver, std::string held) : m_driver(driver), m_held(std::move(held)) {}
+    LinkWatch(platform::FtdiDriver& driver, std::string held) : ScriptedDriver(driver), m_held(std::move(held)) {}
     ~LinkWatch() override { Release(); }
 
     bool Holding() const {
@@ -41,38 +41,13 @@ public:
 
     platform::FtdiStatus Read(platform::FtdiHandle handle, std::span<char> buffer, std::uint32_t& got) override {
         Used();
-        return m_driver.Read(handle, buffer, got);
+        return ScriptedDriver::Read(handle, buffer, got);
     }
     platform::FtdiStatus Write(platform::FtdiHandle handle, std::span<const char> bytes,
                                std::uint32_t& written) override {
         Used();
         if (std::string_view(bytes.data(), bytes.size()) == m_held) HoldOnce();
-        return m_driver.Write(handle, bytes, written);
-    }
-
-    platform::FtdiStatus BuildDeviceList(std::uint32_t& count) override { return m_driver.BuildDeviceList(count); }
-    platform::FtdiStatus ReadDeviceList(std::span<platform::FtdiDeviceNode> nodes, std::uint32_t& count) override {
-        return m_driver.ReadDeviceList(nodes, count);
-    }
-    platform::FtdiStatus Open(std::uint32_t index, platform::FtdiHandle& handle) override {
-        return m_driver.Open(index, handle);
-    }
-    platform::FtdiStatus Close(platform::FtdiHandle handle) override { return m_driver.Close(handle); }
-    platform::FtdiStatus SetBaudRate(platform::FtdiHandle handle, std::uint32_t baudRate) override {
-        return m_driver.SetBaudRate(handle, baudRate);
-    }
-    platform::FtdiStatus SetDataCharacteristics(platform::FtdiHandle handle, std::uint8_t wordLength,
-                                                std::uint8_t stopBits, std::uint8_t parity) override {
-        return m_driver.SetDataCharacteristics(handle, wordLength, stopBits, parity);
-    }
-    platform::FtdiStatus Purge(platform::FtdiHandle handle, std::uint32_t mask) override {
-        return m_driver.Purge(handle, mask);
-    }
-    platform::FtdiStatus SetTimeouts(platform::FtdiHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override {
-        return m_driver.SetTimeouts(handle, readMs, writeMs);
-    }
-    platform::FtdiStatus GetComPortNumber(platform::FtdiHandle handle, std::int32_t& port) override {
-        return m_driver.GetComPortNumber(handle, port);
+        return ScriptedDriver::Write(handle, bytes, written);
     }
 
 private:
@@ -88,7 +63,6 @@ private:
         m_holding = false;
     }
 
-    platform::FtdiDriver& m_driver;
     const std::string m_held;
     mutable std::mutex m_lock;
     std::condition_variable m_changed;
