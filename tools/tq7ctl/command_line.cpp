@@ -38,8 +38,13 @@ ParsedCommandLine Error(std::string message) {
     return {std::nullopt, std::move(message)};
 }
 
+// Built by appending: for "'" + std::string(text), GCC 12 at -O3 reports an overlapping copy that
+// cannot happen (-Wrestrict).
 std::string Quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted.append(1, '\'').append(text).append(1, '\'');
+    return quoted;
 }
 
 bool IsHelp(std::string_view arg) {
