@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/simulation.h"
+#include "product_version.h"
 
 std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QString& error) {
     CommandLine line;
@@ -8,6 +9,8 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
         const QString& argument = arguments[i];
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
             line.help = true;
+        else if (argument == QLatin1String("--version"))
+            line.version = true;
         else if (argument == QLatin1String("--simulate"))
             line.simulate = true;
         else {
@@ -20,7 +23,7 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
 
 QString UsageText() {
     return QStringLiteral(
-               "Usage: tq7config [--simulate] [--help]\n"
+               "Usage: tq7config [--simulate] [--help] [--version]\n"
                "\n"
                "Finds TQ7 converters on the LAN and configures them over the LAN or over USB.\n"
                "\n"
@@ -32,8 +35,13 @@ QString UsageText() {
                "              It is also the one converter attached by USB (real ones are not\n"
                "              looked for then); its console user is \"%2\", password \"%3\".\n"
                "  --help      show this text.\n"
+               "  --version   show the version.\n"
                "\n"
                "Qt's own options (for instance -platform offscreen) are understood as well.\n")
         .arg(QLatin1String(Simulation::kPassword), QLatin1String(Simulation::kConsoleUser),
              QLatin1String(Simulation::kConsolePassword));
+}
+
+QString VersionText() {
+    return QStringLiteral("tq7config %1\n").arg(QLatin1String(kProductVersion));
 }

@@ -40,6 +40,7 @@ TEST(CommandLine, ReadsEachCommandWithItsOperandsAndOptions) {
         {{"--help"}, Invocation{}},
         {{"-h"}, Invocation{}},
         {{"query", "--help"}, Invocation{}},
+        {{"--version"}, with([](Invocation& i) { i.command = Command::Version; })},
         {{"discover"}, with([](Invocation& i) { i.command = Command::Discover; })},
         {{"discover", "--seconds", "7", "--json"}, with([](Invocation& i) {
              i.command = Command::Discover;
@@ -137,6 +138,7 @@ TEST(CommandLine, RefusesWhatItCannotReadAndNamesTheBadArgument) {
         {{"dhcp", "00:40:9d:01:02:03", "--json"}, "'--json'"},
         {{"reboot", "00:40:9d:01:02:03", "--wait=1"}, "'--wait=1'"},
         {{"reboot", "-", "--wait"}, "MAC address '-'"},
+        {{"query", "00:40:9d:01:02:03", "--version"}, "'--version'"},
     };
     for (const Case& c : cases) {
         const ParsedCommandLine parsed = Parse(c.args);

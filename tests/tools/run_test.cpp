@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/time.h"
+#include "product_version.h"
 
 namespace tq7ctl {
 namespace {
@@ -47,6 +48,14 @@ TEST_F(RunTest, HelpGoesToStdoutWithStatusZero) {
         EXPECT_EQ(outcome.err, "");
         EXPECT_TRUE(outcome.passwordAsks.empty());
     }
+}
+
+TEST_F(RunTest, VersionGoesToStdoutWithStatusZero) {
+    const Outcome outcome = RunWith({"--version"});
+    EXPECT_EQ(outcome.exit, kExitOk);
+    EXPECT_EQ(outcome.out, std::string("tq7ctl ") + kProductVersion + "\n");
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_TRUE(outcome.passwordAsks.empty());
 }
 
 TEST_F(RunTest, UsageErrorsExitTwoWithTheBadArgumentAndTheUsageOnStderr) {

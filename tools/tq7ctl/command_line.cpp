@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "product_version.h"
+
 namespace tq7ctl {
 namespace {
 
@@ -76,6 +78,7 @@ std::string TakeOperand(Invocation& invocation, std::string_view name, std::stri
 ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
     if (args.empty()) return Error("no command given");
     if (IsHelp(args[0])) return {Invocation{}, {}};
+    if (args[0] == "--version") return {Invocation{.command = Command::Version}, {}};
 
     const CommandSpec* spec = nullptr;
     for (const CommandSpec& candidate : Commands())
@@ -137,7 +140,7 @@ std::string_view UsageText() {
            "       tq7ctl set-network MAC IP MASK GATEWAY [--password-stdin] [--loopback]\n"
            "       tq7ctl dhcp MAC [--password-stdin] [--loopback]\n"
            "       tq7ctl reboot MAC [--password-stdin] [--wait] [--loopback]\n"
-           "       tq7ctl --help\n";
+           "       tq7ctl --help | --version\n";
 }
 
 std::string_view HelpText() {
@@ -164,6 +167,8 @@ std::string_view HelpText() {
            "      long that took.\n"
            "  help, --help\n"
            "      Show this text.\n"
+           "  --version\n"
+           "      Show the version.\n"
            "\n"
            "Requests reach the converter through the multicast group, addressed by its MAC, so\n"
            "they work whatever its IP settings. Each waits up to 7.5 seconds for the answer.\n"
@@ -200,6 +205,10 @@ std::string_view HelpText() {
            "  TQ7_TIME_SCALE  a testing aid: a positive number by which every wait is multiplied\n"
            "                  (0.01 makes the 7.5 s deadline 75 ms, and discover's N seconds\n"
            "                  a hundredth as long). Leave it unset for real converters.\n";
+}
+
+std::string VersionText() {
+    return std::string("tq7ctl ") + kProductVersion + "\n";
 }
 
 }  // namespace tq7ctl

@@ -11,7 +11,7 @@
 
 namespace tq7ctl {
 
-enum class Command { Help, Discover, Query, SetNetwork, Dhcp, Reboot };
+enum class Command { Help, Version, Discover, Query, SetNetwork, Dhcp, Reboot };
 
 struct Invocation {
     Command command = Command::Help;
@@ -40,5 +40,6 @@ bool NeedsPassword(Command command);
 
 std::string_view HelpText();
 std::string_view UsageText();
+std::string VersionText();
 
 }  // namespace tq7ctl

@@ -24,6 +24,10 @@ ExitCode Run(std::span<const std::string_view> args, const Surroundings& surroun
         surroundings.out << HelpText();
         return kExitOk;
     }
+    if (invocation.command == Command::Version) {
+        surroundings.out << VersionText();
+        return kExitOk;
+    }
 
     if (surroundings.timeScale) {
         const auto scale = ParseTimeScale(*surroundings.timeScale);
@@ -55,6 +59,7 @@ ExitCode Run(std::span<const std::string_view> args, const Surroundings& surroun
         case Command::Reboot:
             return RunReboot(invocation, password, surroundings.out, surroundings.err);
         case Command::Help:
+        case Command::Version:
             break;
     }
     return kExitOk;

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "product_version.h"
 #include "sim/console/device_tree.h"
 #include "sim/lan_simulator.h"
 #include "sim/module_spec.h"
@@ -35,7 +36,8 @@ void PrintUsage(std::ostream& out) {
            "                          loopback only, reached by \"tq7ctl --loopback\" on this computer\n"
            "  --port N                UDP port to listen on (2362)\n"
            "  --reboot-silence SECS   how long a module stays quiet after a reboot (10)\n"
-           "  --help                  this text\n\n"
+           "  --help                  this text\n"
+           "  --version               the version\n\n"
         << sim::ModuleSpecHelp();
 }
 
@@ -110,6 +112,10 @@ int main(int argc, char** argv) {
         const std::string_view option = argv[i];
         if (option == "--help" || option == "-h") {
             PrintUsage(std::cout);
+            return 0;
+        }
+        if (option == "--version") {
+            std::cout << "tq7sim " << kProductVersion << '\n';
             return 0;
         }
         if (option == "--usb") {
