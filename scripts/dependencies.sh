@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages the build and the tests need, when any is missing; packages named
+# on the command line are wanted too: scripts/dependencies.sh [package...]
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev iproute2
-          qt6-base-dev libgl-dev fonts-dejavu-core)
+          qt6-base-dev libgl-dev fonts-dejavu-core librsvg2-bin "$@")
 
 missing=()
 for package in "${packages[@]}"; do
