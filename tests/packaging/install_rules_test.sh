@@ -9,8 +9,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# shellcheck source=same_lines.sh
+. "$here/same_lines.sh"
 rule=udev/rules.d/99-tq7-converter.rules
-failures=0
 for prefix in /usr /usr/local; do
     destination=$work/$prefix
     if ! DESTDIR=$destination cmake --install "$build_dir" --prefix "$prefix" >"$work/log" 2>&1; then
@@ -24,13 +25,6 @@ for prefix in /usr /usr/local; do
     else
         expected=$(sed -e "s|^\./usr/lib/$rule\$|./etc/$rule|" -e 's|^\./usr/|./usr/local/|' "$here/package_files.txt" | LC_ALL=C sort)
     fi
-    installed=$(cd "$destination" && find . -type f | LC_ALL=C sort)
-    if [ "$installed" != "$expected" ]; then
-        echo "FAILED: below $prefix the files installed (>) are not those expected (<):"
-        diff <(echo "$expected") <(echo "$installed") | grep '^[<>]'
-        failures=$((failures + 1))
-    else
-        echo "ok: below $prefix"
-    fi
+    same_lines "the files installed below $prefix" "$expected" "$(cd "$destination" && find . -type f | LC_ALL=C sort)"
 done
 exit $((failures > 0))

@@ -4,6 +4,8 @@
 set -uo pipefail
 man_dir=$1
 shift
+# shellcheck source=same_lines.sh
+. "$(dirname "$0")/same_lines.sh"
 sections=(NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" ENVIRONMENT FILES EXAMPLES)
 
 # The long options in text, one a line, each once.
@@ -11,7 +13,6 @@ long_options() {
     grep -o -- '--[a-z][a-z-]*' | LC_ALL=C sort -u
 }
 
-failures=0
 for program in "$@"; do
     name=$(basename "$program")
     page=$man_dir/$name.1
@@ -25,12 +26,6 @@ for program in "$@"; do
     # Roff writes a hyphen as \-; only the synopsis and the options, not the mentions of other programs.
     from_page=$(sed 's/\\-/-/g' "$page" |
         awk '/^\.SH /{ keep = ($0 == ".SH SYNOPSIS" || $0 == ".SH OPTIONS") } keep' | long_options)
-    if [ "$from_help" != "$from_page" ]; then
-        echo "FAILED: $name --help (<) and $name.1 (>) name other options:"
-        diff <(echo "$from_help") <(echo "$from_page") | grep '^[<>]'
-        failures=$((failures + 1))
-    else
-        echo "ok: $name.1 names $(echo $from_help)"
-    fi
+    same_lines "the options of $name --help (<) and of $name.1 (>)" "$from_help" "$from_page"
 done
 exit $((failures > 0))
