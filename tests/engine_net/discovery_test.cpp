@@ -352,9 +352,11 @@ TEST_F(Discovery, OddButHarmlessRepliesAreListed) {
     const auto reply = [&](std::vector<std::uint8_t> tail, std::size_t padding) {
         std::vector<std::uint8_t> payload = fields;
         payload.insert(payload.end(), tail.begin(), tail.end());
-        std::vector<std::uint8_t> datagram{'D', 'I', 'G', 'I', 0, 2, 0, static_cast<std::uint8_t>(payload.size())};
-        datagram.insert(datagram.end(), payload.begin(), payload.end());
-        datagram.insert(datagram.end(), padding, 0);
+        const std::uint8_t header[] = {'D', 'I', 'G', 'I', 0, 2, 0, static_cast<std::uint8_t>(payload.size())};
+        // Sized once and copied into: GCC 12 at -O3 misreads the growing inserts as overflows.
+        std::vector<std::uint8_t> datagram(sizeof header + payload.size() + padding, 0);
+        const auto afterHeader = std::copy(std::begin(header), std::end(header), datagram.begin());
+        std::copy(payload.begin(), payload.end(), afterHeader);
         return datagram;
     };
     const std::vector<std::vector<std::uint8_t>> odd = {
