@@ -175,7 +175,7 @@ TEST_F(UsbWindowTest, EventsWhileConnectedLeaveTheWindowAsTheyShould) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Attach();
+        Attach({.bootSilence = kEndlessBoot});  // a restarted console is looked at while it boots
         InWindow([&] {
             Connect();
             ASSERT_TRUE(Enabled(kIdDisconnect)) << "not connected";
