@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages the build and the tests need, and any named on the command line
+# (what only one preset or script needs), when any is missing: scripts/dependencies.sh [package...]
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev iproute2
-          qt6-base-dev libgl-dev fonts-dejavu-core)
+          qt6-base-dev libgl-dev fonts-dejavu-core "$@")
 
 missing=()
 for package in "${packages[@]}"; do
