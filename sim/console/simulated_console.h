@@ -76,7 +76,7 @@ private:
     mutable std::mutex m_lock;  // guards everything below
     mutable std::condition_variable m_changed;
     ConsoleModule m_module;
-    std::string m_unasked;  // Send's bytes, for the thread to put on the line
+    std::string m_unasked;      // Send's bytes, for the thread to put on the line
     std::uint64_t m_sent = 0;   // bytes NoteSent told of
     std::uint64_t m_heard = 0;  // bytes read from the line
     std::size_t m_unsaid = 0;   // bytes the thread holds that are not on the line yet

@@ -8,15 +8,19 @@ class ForwardingDriver : public platform::FtdiDriver {
 public:
     explicit ForwardingDriver(platform::FtdiDriver& next) : m_next(next) {}
 
-    platform::FtdiStatus BuildDeviceList(std::uint32_t& count) override { return m_next.BuildDeviceList(count); }
-    platform::FtdiStatus ReadDeviceList(std::span<platform::FtdiDeviceNode> nodes, std::uint32_t& count) override {
+    platform::FtdiStatus BuildDeviceList(std::uint32_t& count) override {
+        return m_next.BuildDeviceList(count);
+    }
+    platform::FtdiStatus ReadDeviceList(std::span<platform::FtdiDeviceNode> nodes,
+                                        std::uint32_t& count) override {
         return m_next.ReadDeviceList(nodes, count);
     }
     platform::FtdiStatus Open(std::uint32_t index, platform::FtdiHandle& handle) override {
         return m_next.Open(index, handle);
     }
     platform::FtdiStatus Close(platform::FtdiHandle handle) override { return m_next.Close(handle); }
-    platform::FtdiStatus Read(platform::FtdiHandle handle, std::span<char> buffer, std::uint32_t& got) override {
+    platform::FtdiStatus Read(platform::FtdiHandle handle, std::span<char> buffer,
+                              std::uint32_t& got) override {
         return m_next.Read(handle, buffer, got);
     }
     platform::FtdiStatus Write(platform::FtdiHandle handle, std::span<const char> bytes,
@@ -33,7 +37,8 @@ public:
     platform::FtdiStatus Purge(platform::FtdiHandle handle, std::uint32_t mask) override {
         return m_next.Purge(handle, mask);
     }
-    platform::FtdiStatus SetTimeouts(platform::FtdiHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override {
+    platform::FtdiStatus SetTimeouts(platform::FtdiHandle handle, std::uint32_t readMs,
+                                     std::uint32_t writeMs) override {
         return m_next.SetTimeouts(handle, readMs, writeMs);
     }
     platform::FtdiStatus GetComPortNumber(platform::FtdiHandle handle, std::int32_t& port) override {

@@ -30,7 +30,8 @@ public:
             console->NoteSent(written);
         return status;
     }
-    platform::FtdiStatus Read(platform::FtdiHandle handle, std::span<char> buffer, std::uint32_t& got) override {
+    platform::FtdiStatus Read(platform::FtdiHandle handle, std::span<char> buffer,
+                              std::uint32_t& got) override {
         AwaitAnswer(handle);
         return Next().Read(handle, buffer, got);
     }

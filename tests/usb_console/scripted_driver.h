@@ -45,7 +45,8 @@ public:
         return Next().Write(handle, bytes, written);
     }
 
-    platform::FtdiStatus Read(platform::FtdiHandle handle, std::span<char> buffer, std::uint32_t& got) override {
+    platform::FtdiStatus Read(platform::FtdiHandle handle, std::span<char> buffer,
+                              std::uint32_t& got) override {
         {
             std::lock_guard guard(m_lock);
             if (m_firstFailingRead >= 0 && m_reads++ >= m_firstFailingRead) {
