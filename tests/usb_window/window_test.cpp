@@ -238,7 +238,7 @@ TEST_F(UsbWindowTest, DeviceInformationThatLosesTheLinkDisconnectsTheWindow) {
 // window, or the window would go on to read the settings over a link the login still uses.
 TEST_F(UsbWindowTest, EscapeAndCloseRequestsDuringConnectLeaveTheLoginAloneOnTheLink) {
     sim::console::SimulatedConsole& console = Attach();
-    LinkWatch watch(m_driver, "tq7\r");  // the password line: the login is half done
+    LinkWatch watch(m_inTurn, "tq7\r");  // the password line: the login is half done
     platform::SetDefaultFtdiDriver(&watch);
     bool panelStayed = false;
     QTimer meanwhile;
