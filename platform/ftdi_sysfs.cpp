@@ -75,9 +75,15 @@ std::int32_t TtyUsbNumber(std::string_view name) {
 
 void CopyDescription(std::string_view text, std::array<char, 64>& field) {
     std::size_t length = std::min(text.size(), field.size() - 1);
-    // Step back over UTF-8 continuation bytes so the cut falls before a whole character.
+    // A cut inside a UTF-8 character moves back to where the character starts. A character has at
+    // most three continuation bytes; a longer run, or one without a lead byte, is no UTF-8 (a
+    // Latin-1 "±" is such a byte), and cutting it by bytes splits nothing.
     if (length < text.size()) {
-        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+        const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+        std::size_t start = length;
+        while (start > 0 && length - start < 3 && (byte(start) & 0xC0) == 0x80) --start;
+        const std::size_t announced = byte(start) >= 0xF0 ? 4 : byte(start) >= 0xE0 ? 3 : 2;
+        if (start < length && byte(start) >= 0xC0 && announced > length - start) length = start;
     }
     field.fill('\0');
     std::copy_n(text.data(), length, field.data());

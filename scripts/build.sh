@@ -3,6 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
-scripts/dependencies.sh
+extra=()
+# Only the fuzz targets need clang and its libFuzzer runtime.
+[ "$preset" = fuzz ] && extra=(clang libclang-rt-14-dev)
+scripts/dependencies.sh "${extra[@]}"
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"

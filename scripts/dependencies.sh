@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing; packages named
-# on the command line are wanted too: scripts/dependencies.sh [package...]
+# Installs the Debian packages the build and the tests need, and any named on the command line
+# (what only one preset or script needs), when any is missing: scripts/dependencies.sh [package...]
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev iproute2

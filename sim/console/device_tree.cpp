@@ -83,6 +83,12 @@ SimulatedConsole& FakeDeviceTree::AddConsole(const FakeUsbSerial& device, Consol
     return added;
 }
 
+SimulatedConsole* FakeDeviceTree::Console(std::int32_t ttyNumber) {
+    std::lock_guard lock(m_lock);
+    const auto console = m_consoles.find(ttyNumber);
+    return console == m_consoles.end() ? nullptr : console->second.get();
+}
+
 PseudoTerminal& FakeDeviceTree::AddPort(const FakeUsbSerial& device) {
     std::lock_guard lock(m_lock);
     MakeEntry(device);

@@ -45,6 +45,8 @@ public:
     // A device with a simulated console behind its node. Unplugging the console takes the
     // device's sysfs entry and node away.
     SimulatedConsole& AddConsole(const FakeUsbSerial& device = {}, ConsoleOptions options = {});
+    // The console last added as ttyUSBN, also after Remove; null when there is none.
+    SimulatedConsole* Console(std::int32_t ttyNumber);
     // A device whose node is a bare pseudo-terminal: the test is the far end of the line.
     PseudoTerminal& AddPort(const FakeUsbSerial& device);
     // A sysfs entry with no device node at all.

@@ -91,6 +91,18 @@ bool SimulatedConsole::WaitForState(ConsoleState state, std::chrono::millisecond
     return m_changed.wait_for(lock, timeout, [&] { return m_module.State() == state; });
 }
 
+void SimulatedConsole::NoteSent(std::size_t bytes) {
+    std::lock_guard lock(m_lock);
+    m_sent += bytes;
+}
+
+bool SimulatedConsole::WaitUntilAnswered(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_lock);
+    return m_changed.wait_for(lock, timeout, [&] {
+        return m_unplugged || m_stop || (m_heard >= m_sent && m_unasked.empty() && m_unsaid == 0);
+    });
+}
+
 void SimulatedConsole::SetFaults(ConsoleFaults faults) {
     {
         std::lock_guard lock(m_lock);
@@ -144,6 +156,7 @@ void SimulatedConsole::Run() {
             if (m_stop || m_unplugged) return;
             pending += std::exchange(m_unasked, std::string());
             pending += m_module.Advance(Clock::now());
+            m_unsaid = pending.size();
             due = m_module.NextDue();
             byteDelay = platform::Scaled(m_module.Faults().byteDelay);
         }
@@ -167,6 +180,8 @@ void SimulatedConsole::Run() {
                 std::lock_guard lock(m_lock);
                 pending +=
                     m_module.Receive(std::string_view(input, static_cast<std::size_t>(got)), Clock::now());
+                m_heard += static_cast<std::uint64_t>(got);
+                m_unsaid = pending.size();
                 m_changed.notify_all();
             }
         }
@@ -184,6 +199,7 @@ void SimulatedConsole::Run() {
         }
         {
             std::lock_guard lock(m_lock);
+            m_unsaid = pending.size();  // only now is what went out on the line
             m_changed.notify_all();
         }
     }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -46,6 +47,14 @@ public:
     bool WaitForLines(std::size_t count, std::chrono::milliseconds timeout) const;
     bool WaitForState(ConsoleState state, std::chrono::milliseconds timeout) const;
 
+    // Tells the console that `bytes` more bytes have been put on the line toward it.
+    void NoteSent(std::size_t bytes);
+    // Waits in real time until the console has heard every byte NoteSent told it of and has put
+    // on the line all it had to say so far: its answers and what Send gave it. Output that falls
+    // due later (the end of a boot or of a failed-login pause) is not waited for. True at once
+    // for an unplugged console; false when the time runs out first.
+    bool WaitUntilAnswered(std::chrono::milliseconds timeout) const;
+
     void SetFaults(ConsoleFaults faults);
     ConsoleFaults Faults() const;
 
@@ -67,7 +76,10 @@ private:
     mutable std::mutex m_lock;  // guards everything below
     mutable std::condition_variable m_changed;
     ConsoleModule m_module;
-    std::string m_unasked;  // Send's bytes, for the thread to put on the line
+    std::string m_unasked;      // Send's bytes, for the thread to put on the line
+    std::uint64_t m_sent = 0;   // bytes NoteSent told of
+    std::uint64_t m_heard = 0;  // bytes read from the line
+    std::size_t m_unsaid = 0;   // bytes the thread holds that are not on the line yet
     bool m_stop = false;
     bool m_unplugged = false;
 

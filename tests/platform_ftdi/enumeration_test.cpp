@@ -83,6 +83,10 @@ TEST(FtdiEnumeration, DescriptionKeepsAtMost63BytesAndNeverSplitsACharacter) {
         {std::string(100, 'x'), std::string(63, 'x')},
         {std::string(62, 'a') + cafe.substr(3), std::string(62, 'a')},  // é would straddle the cut
         {std::string(61, 'a') + cafe.substr(3), std::string(61, 'a') + cafe.substr(3)},
+        {std::string(60, 'a') + "\xf0\x9f\x98\x80", std::string(60, 'a')},  // four bytes, the last one cut
+        // Not UTF-8 (Latin-1 "\xb1" is "±"): cut by bytes, not emptied.
+        {std::string(70, '\xb1'), std::string(63, '\xb1')},
+        {std::string(62, 'a') + std::string(8, '\xb1'), std::string(62, 'a') + '\xb1'},
     };
     for (const Case& c : cases) {
         FakeDeviceTree tree;

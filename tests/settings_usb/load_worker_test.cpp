@@ -43,7 +43,7 @@ TEST_F(LoadWorkerTest, ReadsTheConvertersSettingsIntoTheWindow) {
         EXPECT_EQ(g_cbProfile.GetCurSel(), c.profile);
         EXPECT_EQ(Messages(), QStringList{kLoaded});
         const std::vector<std::string> queries{"show network\n", "show ethernet\n", "show profile\n"};
-        EXPECT_EQ(LinesReceived(queries), queries);
+        EXPECT_EQ(LinesReceived(), queries);
         EXPECT_EQ(LastLogEntries(2), (QStringList{"Load wlan ok", "Load serial ok"}));
         for (const platform::ui::CWnd* field : ConnectionFields()) EXPECT_FALSE(field->IsWindowEnabled());
         EXPECT_TRUE(UsbIsOpen());
@@ -73,7 +73,7 @@ TEST_F(LoadWorkerTest, ALostLinkInTheFirstQuerySkipsTheOthersAndDisconnects) {
     std::string sent;
     for (const std::string& write : m_scripted.Writes()) sent += write;
     EXPECT_EQ(sent, "show network\n") << "only the first query may be sent";
-    EXPECT_EQ(LinesReceived({"show network\n"}), std::vector<std::string>{"show network\n"});
+    EXPECT_EQ(LinesReceived(), std::vector<std::string>{"show network\n"});
     EXPECT_EQ(g_ipAddress.GetWindowText(), "1.2.3.4");
     EXPECT_EQ(LastLogEntries(2), (QStringList{"Load wlan ok", "Load serial ok"}));
     ExpectWindow({.status = "Disconnected", .connect = true, .disconnect = false, .refresh = true, .fields = true});

@@ -62,8 +62,9 @@ TEST_F(UsbReadTest, TheReplyTextEndsAtTheFirstNulAndAtWhatArrived) {
 }
 
 TEST_F(UsbReadTest, SixThousandBytesEndTheReadAtOnceAndFillTheBuffer) {
-    // Long enough that a read that waited for its time-out fails the test.
-    platform::SetTimeScale(20.0);
+    // A ten-minute time-out: a read that waited for it fails the test, and no busy machine takes
+    // half of it to move six thousand bytes.
+    platform::SetTimeScale(600.0);
     std::string reply(6000, 'x');
     for (std::size_t i = 0; i < reply.size(); i += 61) reply[i] = '\n';
     const std::string rest = "tail";
@@ -91,6 +92,7 @@ TEST_F(UsbReadTest, PurgeDiscardsWhatWaitedOnTheLine) {
 }
 
 TEST_F(UsbReadTest, AReadOnALinkThatHungUpFails) {
+    platform::SetTimeScale(600.0);  // the hang-up, not the time-out, is to end the read
     Send("half a re");
     std::thread unplug([&] {
         std::this_thread::sleep_for(20ms);

@@ -1,7 +1,8 @@
 #pragma once
 // The USB window's connection controls as plain widgets bound to the module-level control
 // objects, the baud-rate and mode lists filled as the window fills them, a fake device tree whose
-// driver is the program's, a fresh link state, and every message box recorded.
+// driver is the program's (its consoles answering in turn), a fresh link state, and every message
+// box recorded.
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@
 #include "platform/ui/seams.h"
 #include "settings/value_tables.h"
 #include "sim/console/device_tree.h"
+#include "tests/usb/in_turn_driver.h"
 #include "usb/link.h"
 #include "usb/window_controls.h"
 
@@ -30,7 +32,7 @@ protected:
     void SetUp() override {
         platform::SetTimeScale(0.1);
         g_usbLink = UsbLinkState{};
-        platform::SetDefaultFtdiDriver(&m_driver);
+        platform::SetDefaultFtdiDriver(&m_inTurn);
         platform::ui::SetMessageBoxHandler([this](const QString& text, const QString&) {
             std::lock_guard guard(m_messagesLock);
             m_messages.push_back(text);
@@ -94,6 +96,7 @@ protected:
 
     sim::console::FakeDeviceTree m_tree;
     platform::SysfsFtdiDriver m_driver{m_tree.Roots()};
+    InTurnDriver m_inTurn{m_driver, m_tree};
 
 private:
     QWidget m_window;

@@ -121,7 +121,7 @@ TEST_P(ConnectTest, LeavesTheLinkTheWindowAndTheMessage) {
 
     Connect(c.login, c.password);
 
-    EXPECT_EQ(LinesReceived(c.lines), c.lines);
+    EXPECT_EQ(LinesReceived(), c.lines);
     EXPECT_EQ(Messages(), c.messages);
     EXPECT_EQ(g_usbLink.errorState, c.errorState);
     EXPECT_EQ(UsbIsOpen(), c.linkOpen);

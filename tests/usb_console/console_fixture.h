@@ -115,9 +115,9 @@ protected:
         EXPECT_EQ(result, 1) << "the progress panel was not ended";
     }
 
-    // The console's lines once `expected` many have arrived (or a second has passed).
-    std::vector<std::string> LinesReceived(const std::vector<std::string>& expected) const {
-        m_console->WaitForLines(expected.size(), std::chrono::seconds(1));
+    // The console's lines once it has heard everything the program wrote.
+    std::vector<std::string> LinesReceived() const {
+        EXPECT_TRUE(m_console->WaitUntilAnswered(kAnswerLimit));
         return m_console->ReceivedLines();
     }
 
@@ -154,7 +154,7 @@ protected:
 
     static inline const QString kStatusBefore = QStringLiteral("(status before)");
 
-    ScriptedDriver m_scripted{m_driver};
+    ScriptedDriver m_scripted{m_inTurn};
     sim::console::SimulatedConsole* m_console = nullptr;
 
 private:

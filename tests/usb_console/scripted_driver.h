@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ftdi.h"
+#include "tests/usb/forwarding_driver.h"
 
-class ScriptedDriver : public platform::FtdiDriver {
+class ScriptedDriver : public ForwardingDriver {
 public:
-    explicit ScriptedDriver(platform::FtdiDriver& real) : m_real(real) {}
+    using ForwardingDriver::ForwardingDriver;
 
     // True fails that write (its bytes as given) without sending anything.
     void FailWritesOf(std::function<bool(std::string_view bytes)> fail) {
@@ -42,10 +42,11 @@ public:
             if (m_failWrite && m_failWrite(text)) return platform::FtdiStatus::kIoError;
             m_writes.emplace_back(text);
         }
-        return m_real.Write(handle, bytes, written);
+        return Next().Write(handle, bytes, written);
     }
 
-    platform::FtdiStatus Read(platform::FtdiHandle handle, std::span<char> buffer, std::uint32_t& got) override {
+    platform::FtdiStatus Read(platform::FtdiHandle handle, std::span<char> buffer,
+                              std::uint32_t& got) override {
         {
             std::lock_guard guard(m_lock);
             if (m_firstFailingRead >= 0 && m_reads++ >= m_firstFailingRead) {
@@ -53,36 +54,10 @@ public:
                 return platform::FtdiStatus::kIoError;
             }
         }
-        return m_real.Read(handle, buffer, got);
-    }
-
-    platform::FtdiStatus BuildDeviceList(std::uint32_t& count) override { return m_real.BuildDeviceList(count); }
-    platform::FtdiStatus ReadDeviceList(std::span<platform::FtdiDeviceNode> nodes, std::uint32_t& count) override {
-        return m_real.ReadDeviceList(nodes, count);
-    }
-    platform::FtdiStatus Open(std::uint32_t index, platform::FtdiHandle& handle) override {
-        return m_real.Open(index, handle);
-    }
-    platform::FtdiStatus Close(platform::FtdiHandle handle) override { return m_real.Close(handle); }
-    platform::FtdiStatus SetBaudRate(platform::FtdiHandle handle, std::uint32_t baudRate) override {
-        return m_real.SetBaudRate(handle, baudRate);
-    }
-    platform::FtdiStatus SetDataCharacteristics(platform::FtdiHandle handle, std::uint8_t wordLength,
-                                                std::uint8_t stopBits, std::uint8_t parity) override {
-        return m_real.SetDataCharacteristics(handle, wordLength, stopBits, parity);
-    }
-    platform::FtdiStatus Purge(platform::FtdiHandle handle, std::uint32_t mask) override {
-        return m_real.Purge(handle, mask);
-    }
-    platform::FtdiStatus SetTimeouts(platform::FtdiHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override {
-        return m_real.SetTimeouts(handle, readMs, writeMs);
-    }
-    platform::FtdiStatus GetComPortNumber(platform::FtdiHandle handle, std::int32_t& port) override {
-        return m_real.GetComPortNumber(handle, port);
+        return Next().Read(handle, buffer, got);
     }
 
 private:
-    platform::FtdiDriver& m_real;
     mutable std::mutex m_lock;
     std::function<bool(std::string_view)> m_failWrite;
     int m_firstFailingRead = -1;

@@ -1,7 +1,7 @@
 #pragma once
 // The Configuration via USB window, offscreen, against a simulated converter console behind the
-// program's real driver: opened and closed around what a test does in it, driven through its
-// widgets, with every message box recorded.
+// program's real driver (the console answering in turn): opened and closed around what a test
+// does in it, driven through its widgets, with every message box recorded.
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,7 @@
 #include "sim/console/device_tree.h"
 #include "sim/console/simulated_console.h"
 #include "tests/support/modal.h"
+#include "tests/usb/in_turn_driver.h"
 #include "tests/usb/usb_fixture.h"
 #include "usb/link.h"
 #include "usb/usb_window.h"
@@ -40,7 +41,7 @@ public:
     void SetUp() override {
         platform::SetTimeScale(0.1);
         g_usbLink = UsbLinkState{};
-        platform::SetDefaultFtdiDriver(&m_driver);
+        platform::SetDefaultFtdiDriver(&m_inTurn);
         platform::ui::SetMessageBoxHandler([this](const QString& text, const QString&) {
             std::lock_guard guard(m_lock);
             m_messages << text;
@@ -130,6 +131,7 @@ public:
 
     sim::console::FakeDeviceTree m_tree;
     platform::SysfsFtdiDriver m_driver{m_tree.Roots()};
+    InTurnDriver m_inTurn{m_driver, m_tree};
     sim::console::SimulatedConsole* m_console = nullptr;
     CWLan m_window;
 

@@ -175,7 +175,7 @@ TEST_F(UsbWindowTest, EventsWhileConnectedLeaveTheWindowAsTheyShould) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Attach();
+        Attach({.bootSilence = kEndlessBoot});  // a restarted console is looked at while it boots
         InWindow([&] {
             Connect();
             ASSERT_TRUE(Enabled(kIdDisconnect)) << "not connected";
@@ -238,7 +238,7 @@ TEST_F(UsbWindowTest, DeviceInformationThatLosesTheLinkDisconnectsTheWindow) {
 // window, or the window would go on to read the settings over a link the login still uses.
 TEST_F(UsbWindowTest, EscapeAndCloseRequestsDuringConnectLeaveTheLoginAloneOnTheLink) {
     sim::console::SimulatedConsole& console = Attach();
-    LinkWatch watch(m_driver, "tq7\r");  // the password line: the login is half done
+    LinkWatch watch(m_inTurn, "tq7\r");  // the password line: the login is half done
     platform::SetDefaultFtdiDriver(&watch);
     bool panelStayed = false;
     QTimer meanwhile;
